@@ -1,0 +1,169 @@
+#include "platform/hid/RemoteVirtualBackend.h"
+
+#include <errno.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <vector>
+
+#include "platform/DebugOutput.h"
+#include "platform/hid/VirtualLink.h"
+
+namespace tarnwick {
+namespace {
+
+// A keyboard answers a write at once; a program that does not is treated as unplugged.
+constexpr std::chrono::seconds kAnswerTimeout{2};
+
+bool SendPacket(int socket, const LinkHeader& header, std::span<const std::uint8_t> payload) {
+  std::vector<std::uint8_t> packet(sizeof header + payload.size());
+  LinkHeader sized = header;
+  sized.payloadLength = static_cast<std::uint16_t>(payload.size());
+  std::memcpy(packet.data(), &sized, sizeof sized);
+  if (!payload.empty()) std::memcpy(packet.data() + sizeof sized, payload.data(), payload.size());
+  return send(socket, packet.data(), packet.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(packet.size());
+}
+
+}  // namespace
+
+std::unique_ptr<RemoteVirtualBackend> RemoteVirtualBackend::Connect(const std::string& socketPath) {
+  const std::string path = socketPath.empty() ? VirtualKeyboardSocketPath() : socketPath;
+  sockaddr_un address{};
+  if (path.empty() || path.size() >= sizeof address.sun_path) return nullptr;
+  address.sun_family = AF_UNIX;
+  std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+  const int fd = socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0);
+  if (fd < 0) return nullptr;
+  if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+    close(fd);
+    return nullptr;
+  }
+  LinkHeader hello{};
+  hello.type = static_cast<std::uint8_t>(LinkType::kHelloBackend);
+  if (!SendPacket(fd, hello, {})) {
+    close(fd);
+    return nullptr;
+  }
+  return std::unique_ptr<RemoteVirtualBackend>(new RemoteVirtualBackend(fd));
+}
+
+RemoteVirtualBackend::RemoteVirtualBackend(int socket)
+    : m_socket(socket), m_wakeFd(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+
+RemoteVirtualBackend::~RemoteVirtualBackend() {
+  Stop();
+  close(m_socket);
+  if (m_wakeFd >= 0) close(m_wakeFd);
+}
+
+bool RemoteVirtualBackend::Start(HidBackendListener& listener) {
+  if (m_wakeFd < 0) return false;
+  m_listener = &listener;
+  m_thread = std::thread([this] { Run(); });
+  return true;
+}
+
+void RemoteVirtualBackend::Stop() {
+  if (!m_thread.joinable()) return;
+  const std::uint64_t one = 1;
+  (void)!write(m_wakeFd, &one, sizeof one);
+  m_thread.join();
+  shutdown(m_socket, SHUT_RDWR);
+}
+
+WriteResult RemoteVirtualBackend::Write(std::uint32_t deviceId, std::span<const std::uint8_t> report) {
+  if (report.size() > kMaxLinkPayload) return WriteResult::kFailed;
+  std::lock_guard writeLock(m_writeMutex);
+  std::unique_lock lock(m_mutex);
+  if (m_linkLost || !m_open.count(deviceId)) return WriteResult::kDeviceGone;
+  m_answer.reset();
+  LinkHeader header{};
+  header.type = static_cast<std::uint8_t>(LinkType::kWrite);
+  header.deviceId = deviceId;
+  if (!SendPacket(m_socket, header, report)) {
+    lock.unlock();
+    LinkLost();
+    return WriteResult::kDeviceGone;
+  }
+  if (!m_answered.wait_for(lock, kAnswerTimeout, [&] { return m_answer.has_value() || m_linkLost; })) {
+    lock.unlock();
+    LinkLost();
+    return WriteResult::kDeviceGone;
+  }
+  return m_answer.value_or(WriteResult::kDeviceGone);
+}
+
+void RemoteVirtualBackend::LinkLost() {
+  std::set<std::uint32_t> open;
+  {
+    std::lock_guard lock(m_mutex);
+    if (m_linkLost) return;
+    m_linkLost = true;
+    open.swap(m_open);
+  }
+  m_answered.notify_all();
+  platform::DebugTrace("Tarnwick: the virtual keyboard program went away\n");
+  for (std::uint32_t id : open) m_listener->InterfaceClosed(id);
+}
+
+void RemoteVirtualBackend::Run() {
+  std::vector<std::uint8_t> packet(kMaxLinkPacket);
+  for (;;) {
+    pollfd fds[2] = {{m_wakeFd, POLLIN, 0}, {m_socket, POLLIN, 0}};
+    if (poll(fds, 2, -1) < 0) {
+      if (errno == EINTR) continue;
+      return;
+    }
+    if (fds[0].revents) return;
+    const ssize_t n = recv(m_socket, packet.data(), packet.size(), MSG_DONTWAIT);
+    if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
+    if (n < static_cast<ssize_t>(sizeof(LinkHeader))) {
+      LinkLost();
+      return;
+    }
+    LinkHeader header;
+    std::memcpy(&header, packet.data(), sizeof header);
+    const std::size_t payloadLength = std::min<std::size_t>(header.payloadLength, static_cast<std::size_t>(n) - sizeof header);
+    const std::span<const std::uint8_t> payload(packet.data() + sizeof header, payloadLength);
+    switch (static_cast<LinkType>(header.type)) {
+      case LinkType::kOpened: {
+        const HidInterfaceInfo info{header.deviceId, header.vendorId, header.productId,
+                                    header.usagePage, header.usage, header.firmwareVersion};
+        if (!m_listener->Wants(info)) break;
+        {
+          std::lock_guard lock(m_mutex);
+          m_open.insert(info.deviceId);
+        }
+        m_listener->InterfaceOpened(info);
+        break;
+      }
+      case LinkType::kClosed: {
+        bool wasOpen;
+        {
+          std::lock_guard lock(m_mutex);
+          wasOpen = m_open.erase(header.deviceId) > 0;
+        }
+        if (wasOpen) m_listener->InterfaceClosed(header.deviceId);
+        break;
+      }
+      case LinkType::kInput:
+        m_listener->InputReport(header.deviceId, payload);
+        break;
+      case LinkType::kWriteResult: {
+        std::lock_guard lock(m_mutex);
+        m_answer = static_cast<WriteResult>(std::min<std::uint8_t>(header.result, 2));
+        m_answered.notify_all();
+        break;
+      }
+      default:
+        break;
+    }
+  }
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// The packets exchanged over the virtual keyboard program's socket (SOCK_SEQPACKET, one
+// packet per message). A connection says first whether it is a backend (a program using the
+// library) or a control client (the program's own command line).
+namespace tarnwick {
+
+enum class LinkType : std::uint8_t {
+  kHelloBackend = 1,
+  kHelloControl = 2,
+  kOpened = 3,       // program -> backend: interface fields
+  kClosed = 4,       // program -> backend: deviceId
+  kInput = 5,        // program -> backend: deviceId, report in the payload
+  kWrite = 6,        // backend -> program: deviceId, report in the payload
+  kWriteResult = 7,  // program -> backend: result
+  kCommand = 8,      // control -> program: command line in the payload
+  kReply = 9,        // program -> control: part of the answer text
+  kReplyEnd = 10,    // program -> control: the answer is complete; result 0 = success
+};
+
+struct LinkHeader {
+  std::uint8_t type;
+  std::uint8_t result;
+  std::uint16_t payloadLength;
+  std::uint32_t deviceId;
+  std::uint16_t vendorId;
+  std::uint16_t productId;
+  std::uint16_t usagePage;
+  std::uint16_t usage;
+  std::uint16_t firmwareVersion;
+  std::uint16_t reserved;
+};
+static_assert(sizeof(LinkHeader) == 20);
+static_assert(offsetof(LinkHeader, payloadLength) == 2);
+static_assert(offsetof(LinkHeader, deviceId) == 4);
+static_assert(offsetof(LinkHeader, firmwareVersion) == 16);
+
+inline constexpr std::size_t kMaxLinkPayload = 8192;
+inline constexpr std::size_t kMaxLinkPacket = sizeof(LinkHeader) + kMaxLinkPayload;
+
+// The socket's path in the user's runtime folder; empty when that folder is not usable.
+std::string VirtualKeyboardSocketPath();
+
+}  // namespace tarnwick
