@@ -45,8 +45,10 @@ class Window {
   // an owner. False when it already exists or the parent is not a window of this thread.
   bool Create(std::u16string_view title, const Rect& rect, WindowHandle parent = 0,
               WindowHandle owner = 0);
-  // Sends WM_DESTROY to the window and then to its children, unpublishes it, drops its
-  // timers and queued messages. Safe to call from its own WindowProc.
+  // Sends WM_DESTROY to the window, then destroys its children and the windows it owns
+  // (those of this thread), unpublishes it and drops its timers and queued messages. Safe
+  // to call from its own WindowProc. The destructor can only reach the base WindowProc, so
+  // a derived window that handles WM_DESTROY calls Destroy in its own destructor.
   void Destroy();
 
   WindowHandle Handle() const;
@@ -69,7 +71,6 @@ class Window {
   virtual LParam WindowProc(std::uint32_t message, WParam wParam, LParam lParam);
 
  private:
-  friend class WindowTable;
   WindowHandle m_handle = 0;
   WindowHandle m_parent = 0;
   WindowHandle m_owner = 0;
