@@ -29,3 +29,27 @@ constexpr uint8_t kEventMoveRight = 0xBF;
 
 constexpr uint8_t kEventPressFlag = 0x80;
 constexpr uint16_t kMaxEventValue = 0x7FFF;
+
+struct UnpackedEvent {
+  bool press;
+  uint16_t value;  // delay in ms, or distance in pixels for movements
+  uint8_t eventCode;
+};
+
+// A value beyond 15 bits is clamped rather than wrapped, so an over-long delay
+// stays long instead of becoming a short one.
+constexpr MacroEvent PackEvent(bool press, uint16_t value, uint8_t eventCode) {
+  const uint16_t clamped = value > kMaxEventValue ? kMaxEventValue : value;
+  return MacroEvent{uint8_t(((clamped >> 8) & 0x7F) | (press ? kEventPressFlag : 0)),
+                    uint8_t(clamped & 0xFF), eventCode};
+}
+
+constexpr UnpackedEvent UnpackEvent(const MacroEvent& event) {
+  return UnpackedEvent{(event.flagsAndHigh & kEventPressFlag) != 0,
+                       uint16_t(((event.flagsAndHigh & 0x7F) << 8) | event.valueLow),
+                       event.eventCode};
+}
+
+constexpr bool IsEmptyEvent(const MacroEvent& event) {
+  return event.flagsAndHigh == 0 && event.valueLow == 0 && event.eventCode == 0;
+}
