@@ -5,6 +5,7 @@
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -21,6 +22,10 @@ namespace platform {
 namespace {
 
 constexpr int kMaxDatagramsPerWake = 64;
+// The kernel keeps only a few datagrams (net.unix.max_dgram_qlen, often 10) for a
+// receiver that is busy in a handler; a sender waits this long for room before the
+// message is given up, so a burst is not lost but a hung receiver cannot hold us forever.
+constexpr timeval kSendPatience{2, 0};
 
 std::string PidFile(const std::string& folder, pid_t pid, const char* suffix) {
   return folder + std::to_string(pid) + suffix;
@@ -166,6 +171,7 @@ int ProcessLink::SenderSocket() {
   if (fd >= 0) return fd;
   const int created = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
   if (created < 0) return -1;
+  setsockopt(created, SOL_SOCKET, SO_SNDTIMEO, &kSendPatience, sizeof kSendPatience);
   if (m_senderFd.compare_exchange_strong(fd, created)) return created;
   close(created);
   return fd;
@@ -177,10 +183,14 @@ bool ProcessLink::SendTo(pid_t pid, const WireMessage& message) {
   if (folder.empty() || !FillAddress(PidFile(folder, pid, ".sock"), address)) return false;
   const int fd = SenderSocket();
   if (fd < 0) return false;
-  // Never waits: a receiver that does not read must not stall the sender. A full
-  // receiver loses the message, as a full queue does.
-  const ssize_t sent = sendto(fd, &message, sizeof message, MSG_DONTWAIT | MSG_NOSIGNAL,
-                              reinterpret_cast<const sockaddr*>(&address), sizeof address);
+  ssize_t sent;
+  do {
+    sent = sendto(fd, &message, sizeof message, MSG_NOSIGNAL,
+                  reinterpret_cast<const sockaddr*>(&address), sizeof address);
+  } while (sent < 0 && errno == EINTR);
+  if (sent < 0 && errno == EAGAIN) {
+    DebugTrace("platform: process %d did not take a message in time; dropped\n", pid);
+  }
   return sent == static_cast<ssize_t>(sizeof message);
 }
 
