@@ -30,9 +30,11 @@ RuntimeFolderResult CheckRuntimeFolder(uid_t userId) {
   if (mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) {
     return {"", "cannot create the " + quoted + ": " + std::strerror(errno)};
   }
-  // lstat, not stat: a link planted in a shared folder must not lead us elsewhere.
+  // lstat, not stat, and without the trailing '/' that would follow a link: a link
+  // planted in a shared folder must not lead us elsewhere.
+  const std::string name = path.substr(0, path.size() - 1);
   struct stat info {};
-  if (lstat(path.c_str(), &info) != 0) {
+  if (lstat(name.c_str(), &info) != 0) {
     return {"", "cannot examine the " + quoted + ": " + std::strerror(errno)};
   }
   if (!S_ISDIR(info.st_mode)) {
