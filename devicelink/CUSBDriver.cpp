@@ -6,6 +6,7 @@
 #include "devicelink/DeviceMessages.h"
 #include "devicelink/InputReportDecoder.h"
 #include "devicelink/WindowTitles.h"
+#include "model/EffectTable.h"
 #include "platform/DebugOutput.h"
 #include "platform/MessageIds.h"
 #include "platform/hid/Tarnwick.h"
@@ -226,4 +227,9 @@ void CUSBDriver::SendLighting(std::uint8_t code, std::uint8_t brightness, std::u
   const std::uint8_t report[8] = {kCommandReport, 0x0A, code, brightness, speed, colorOption};
   Write(FindInterface(kCommandInterface.usage, kCommandInterface.usagePage), report);
   m_pacer.PauseAfterWrite(kLightingPauseMs);
+}
+
+void CUSBDriver::SendLighting(const LightInfo& lighting) {
+  SendLighting(DeviceEffectCode(lighting.effect), lighting.brightness, lighting.speed,
+               lighting.colorOption);
 }

@@ -7,6 +7,7 @@
 #include "devicelink/KeyMacroBlock.h"
 #include "devicelink/KeyMap.h"
 #include "devicelink/ReportPacer.h"
+#include "model/LightInfo.h"
 #include "platform/Window.h"
 #include "platform/hid/DeviceState.h"
 
@@ -43,6 +44,9 @@ class CUSBDriver : public platform::Window {
   int SendKeyMacro(const KeyMacroBlock& block, std::uint8_t position);
   void SendLighting(std::uint8_t code, std::uint8_t brightness, std::uint8_t speed,
                     std::uint8_t colorOption);
+  // The lighting report of a profile: the effect's device code, brightness, speed and colour
+  // choice; colour mode, colour and spectrum stay on the computer.
+  void SendLighting(const LightInfo& lighting);
 
   bool IsOpened() const { return m_opened != 0; }
   const std::list<tarnwick::_DEVICE_STATE>& DeviceList() const { return m_deviceList; }
