@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/Text.h"
+#include "store/DecimalText.h"
 #include "store/StructText.h"
 
 namespace {
@@ -73,12 +74,12 @@ int ParseLeadingInt(std::u16string_view text) {
 
 std::size_t BomSize(IniEncoding encoding) {
   switch (encoding) {
-    case IniEncoding::Utf16Le:
-    case IniEncoding::Utf16Be:
+    case IniEncoding::kUtf16Le:
+    case IniEncoding::kUtf16Be:
       return 2;
-    case IniEncoding::Utf8WithBom:
+    case IniEncoding::kUtf8WithBom:
       return 3;
-    case IniEncoding::EightBit:
+    case IniEncoding::kEightBit:
       return 0;
   }
   return 0;
@@ -86,27 +87,27 @@ std::size_t BomSize(IniEncoding encoding) {
 
 const char* Bom(IniEncoding encoding) {
   switch (encoding) {
-    case IniEncoding::Utf16Le:
+    case IniEncoding::kUtf16Le:
       return "\xFF\xFE";
-    case IniEncoding::Utf16Be:
+    case IniEncoding::kUtf16Be:
       return "\xFE\xFF";
-    case IniEncoding::Utf8WithBom:
+    case IniEncoding::kUtf8WithBom:
       return "\xEF\xBB\xBF";
-    case IniEncoding::EightBit:
+    case IniEncoding::kEightBit:
       return "";
   }
   return "";
 }
 
 IniEncoding DetectEncoding(std::string_view bytes) {
-  if (bytes.empty() || bytes.starts_with("\xFF\xFE")) return IniEncoding::Utf16Le;
-  if (bytes.starts_with("\xFE\xFF")) return IniEncoding::Utf16Be;
-  if (bytes.starts_with("\xEF\xBB\xBF")) return IniEncoding::Utf8WithBom;
-  return IniEncoding::EightBit;
+  if (bytes.empty() || bytes.starts_with("\xFF\xFE")) return IniEncoding::kUtf16Le;
+  if (bytes.starts_with("\xFE\xFF")) return IniEncoding::kUtf16Be;
+  if (bytes.starts_with("\xEF\xBB\xBF")) return IniEncoding::kUtf8WithBom;
+  return IniEncoding::kEightBit;
 }
 
 bool IsWide(IniEncoding encoding) {
-  return encoding == IniEncoding::Utf16Le || encoding == IniEncoding::Utf16Be;
+  return encoding == IniEncoding::kUtf16Le || encoding == IniEncoding::kUtf16Be;
 }
 
 }  // namespace
@@ -127,7 +128,7 @@ IniDocument IniDocument::Parse(std::string_view bytes) {
     content = padded;
   }
   const std::size_t width = wide ? 2 : 1;
-  const bool bigEndian = doc.m_encoding == IniEncoding::Utf16Be;
+  const bool bigEndian = doc.m_encoding == IniEncoding::kUtf16Be;
   auto unitAt = [&](std::size_t at) -> char16_t {
     if (!wide) return static_cast<unsigned char>(content[at]);
     const auto first = static_cast<unsigned char>(content[at]);
@@ -181,7 +182,7 @@ IniDocument::Line IniDocument::MakeLine(std::u16string text) const {
 
 void IniDocument::Classify(Line& line) {
   const std::u16string_view text = line.text;
-  line.kind = LineKind::Other;
+  line.kind = LineKind::kOther;
   const std::size_t first = SkipBlanks(text, 0);
   if (first == text.size() || text[first] == u';') return;
   if (text[first] == u'[') {
@@ -189,7 +190,7 @@ void IniDocument::Classify(Line& line) {
     // under it are never taken for keys of the section before.
     const std::size_t close = text.find(u']', first + 1);
     const std::size_t end = close == std::u16string_view::npos ? text.size() : close;
-    line.kind = LineKind::Section;
+    line.kind = LineKind::kSection;
     line.nameBegin = SkipBlanks(text, first + 1);
     line.nameEnd = TrimEnd(text, line.nameBegin, std::max(end, line.nameBegin));
     return;
@@ -199,7 +200,7 @@ void IniDocument::Classify(Line& line) {
   line.nameBegin = first;
   line.nameEnd = TrimEnd(text, first, equals);
   if (line.nameEnd == line.nameBegin) return;
-  line.kind = LineKind::Key;
+  line.kind = LineKind::kKey;
   line.valueBegin = SkipBlanks(text, equals + 1);
   line.valueEnd = TrimEnd(text, line.valueBegin, text.size());
 }
@@ -207,7 +208,7 @@ void IniDocument::Classify(Line& line) {
 std::string IniDocument::Encode(std::u16string_view text) const {
   if (!IsWide(m_encoding)) return platform::Utf16ToUtf8(text);
   std::string bytes(text.size() * 2, '\0');
-  const bool bigEndian = m_encoding == IniEncoding::Utf16Be;
+  const bool bigEndian = m_encoding == IniEncoding::kUtf16Be;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const auto low = static_cast<char>(text[i] & 0xFF);
     const auto high = static_cast<char>(text[i] >> 8);
@@ -220,7 +221,7 @@ std::string IniDocument::Encode(std::u16string_view text) const {
 std::u16string IniDocument::Decode(std::string_view bytes) const {
   if (!IsWide(m_encoding)) return platform::Utf8ToUtf16(bytes);
   std::u16string text(bytes.size() / 2, u'\0');
-  const bool bigEndian = m_encoding == IniEncoding::Utf16Be;
+  const bool bigEndian = m_encoding == IniEncoding::kUtf16Be;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const auto first = static_cast<unsigned char>(bytes[i * 2]);
     const auto second = static_cast<unsigned char>(bytes[i * 2 + 1]);
@@ -233,7 +234,7 @@ std::u16string IniDocument::Decode(std::string_view bytes) const {
 std::optional<std::size_t> IniDocument::FindSection(std::u16string_view section) const {
   for (std::size_t i = 0; i < m_lines.size(); ++i) {
     const Line& line = m_lines[i];
-    if (line.kind != LineKind::Section) continue;
+    if (line.kind != LineKind::kSection) continue;
     const std::u16string_view name(line.text.data() + line.nameBegin,
                                    line.nameEnd - line.nameBegin);
     if (platform::EqualsNoCase(name, section)) return i;
@@ -243,7 +244,7 @@ std::optional<std::size_t> IniDocument::FindSection(std::u16string_view section)
 
 std::size_t IniDocument::SectionEnd(std::size_t header) const {
   std::size_t i = header + 1;
-  while (i < m_lines.size() && m_lines[i].kind != LineKind::Section) ++i;
+  while (i < m_lines.size() && m_lines[i].kind != LineKind::kSection) ++i;
   return i;
 }
 
@@ -251,7 +252,7 @@ std::optional<std::size_t> IniDocument::FindKey(std::size_t header, std::u16stri
   const std::size_t end = SectionEnd(header);
   for (std::size_t i = header + 1; i < end; ++i) {
     const Line& line = m_lines[i];
-    if (line.kind != LineKind::Key) continue;
+    if (line.kind != LineKind::kKey) continue;
     const std::u16string_view name(line.text.data() + line.nameBegin,
                                    line.nameEnd - line.nameBegin);
     if (platform::EqualsNoCase(name, key)) return i;
@@ -324,8 +325,7 @@ bool IniDocument::WriteString(std::u16string_view section, std::u16string_view k
 }
 
 bool IniDocument::WriteInt(std::u16string_view section, std::u16string_view key, int value) {
-  const std::string digits = std::to_string(value);
-  return WriteString(section, key, std::u16string(digits.begin(), digits.end()));
+  return WriteString(section, key, DecimalText(value));
 }
 
 bool IniDocument::WriteStruct(std::u16string_view section, std::u16string_view key,
@@ -336,7 +336,7 @@ bool IniDocument::WriteStruct(std::u16string_view section, std::u16string_view k
 std::vector<std::u16string> IniDocument::SectionNames() const {
   std::vector<std::u16string> names;
   for (const Line& line : m_lines)
-    if (line.kind == LineKind::Section)
+    if (line.kind == LineKind::kSection)
       names.push_back(line.text.substr(line.nameBegin, line.nameEnd - line.nameBegin));
   return names;
 }
@@ -347,7 +347,7 @@ std::vector<std::u16string> IniDocument::KeyNames(std::u16string_view section) c
   if (!header) return names;
   const std::size_t end = SectionEnd(*header);
   for (std::size_t i = *header + 1; i < end; ++i)
-    if (m_lines[i].kind == LineKind::Key)
+    if (m_lines[i].kind == LineKind::kKey)
       names.push_back(m_lines[i].text.substr(m_lines[i].nameBegin,
                                              m_lines[i].nameEnd - m_lines[i].nameBegin));
   return names;

@@ -10,7 +10,7 @@
 // How the bytes of an INI file are text. A file without a byte-order mark is
 // read as 8-bit text in the system code page (UTF-8 here), as the private-profile
 // functions read such a file; an empty or new file becomes UTF-16LE with FF FE.
-enum class IniEncoding : std::uint8_t { Utf16Le, Utf16Be, Utf8WithBom, EightBit };
+enum class IniEncoding : std::uint8_t { kUtf16Le, kUtf16Be, kUtf8WithBom, kEightBit };
 
 // The content of one INI file with the private-profile semantics: sections and
 // keys match without regard to ASCII case, the first of duplicates wins, values
@@ -56,12 +56,12 @@ class IniDocument {
   std::vector<std::u16string> KeyNames(std::u16string_view section) const;
 
  private:
-  enum class LineKind : std::uint8_t { Other, Section, Key };
+  enum class LineKind : std::uint8_t { kOther, kSection, kKey };
   struct Line {
     std::string body;        // the bytes as read, without the line break
     std::string terminator;  // the line break as read; empty on a last unterminated line
     std::u16string text;     // the body decoded
-    LineKind kind = LineKind::Other;
+    LineKind kind = LineKind::kOther;
     std::size_t nameBegin = 0, nameEnd = 0, valueBegin = 0, valueEnd = 0;
   };
 
@@ -75,6 +75,6 @@ class IniDocument {
   std::optional<std::size_t> FindKey(std::size_t header, std::u16string_view key) const;
   void EnsureTerminated(std::size_t index);
 
-  IniEncoding m_encoding = IniEncoding::Utf16Le;
+  IniEncoding m_encoding = IniEncoding::kUtf16Le;
   std::vector<Line> m_lines;
 };

@@ -166,7 +166,7 @@ TEST(IniDocumentTest, RefusesNamesAndValuesThatWouldNotReadBackAsWritten) {
 TEST(IniDocumentTest, FileWithoutBomIsEightBitTextAndStaysSo) {
   const std::string utf8 = "[S]\r\nname=Caf\xC3\xA9\r\n";
   IniDocument doc = IniDocument::Parse(utf8);
-  EXPECT_EQ(doc.Encoding(), IniEncoding::EightBit);
+  EXPECT_EQ(doc.Encoding(), IniEncoding::kEightBit);
   EXPECT_EQ(doc.ReadString(u"S", u"name", u""), u"Caf\u00E9");
   ASSERT_TRUE(doc.WriteString(u"S", u"k", u"\u00E9"));
   EXPECT_EQ(doc.Serialize(), utf8 + "k=\xC3\xA9\r\n");
@@ -174,13 +174,13 @@ TEST(IniDocumentTest, FileWithoutBomIsEightBitTextAndStaysSo) {
 
 TEST(IniDocumentTest, Utf8AndBigEndianFilesKeepTheirEncoding) {
   IniDocument utf8 = IniDocument::Parse("\xEF\xBB\xBF[S]\r\nk=1\r\n");
-  EXPECT_EQ(utf8.Encoding(), IniEncoding::Utf8WithBom);
+  EXPECT_EQ(utf8.Encoding(), IniEncoding::kUtf8WithBom);
   EXPECT_EQ(utf8.ReadInt(u"S", u"k", 0), 1);
   ASSERT_TRUE(utf8.WriteInt(u"S", u"k", 2));
   EXPECT_EQ(utf8.Serialize(), "\xEF\xBB\xBF[S]\r\nk=2\r\n");
 
   IniDocument bigEndian = IniDocument::Parse(std::string("\xFE\xFF\0[\0S\0]\0\n\0k\0=\0001", 16));
-  EXPECT_EQ(bigEndian.Encoding(), IniEncoding::Utf16Be);
+  EXPECT_EQ(bigEndian.Encoding(), IniEncoding::kUtf16Be);
   EXPECT_EQ(bigEndian.ReadInt(u"S", u"k", 0), 1);
   ASSERT_TRUE(bigEndian.WriteInt(u"S", u"k", 2));
   EXPECT_EQ(bigEndian.Serialize(), std::string("\xFE\xFF\0[\0S\0]\0\n\0k\0=\0002", 16));
