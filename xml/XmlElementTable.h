@@ -27,7 +27,7 @@ class XmlElementTable {
   }
 
  private:
-  void Grow();
+  void ExtendTo(int capacity);
 
   std::vector<std::vector<XmlElementRecord>> m_pages;
   int m_count = 0;
