@@ -10,6 +10,8 @@
 //   broadcast <name> <wParam> <lParam>   posts the registered message to everyone.
 //   mutex <name>                prints "held" or "refused"; a holder keeps it until
 //                               stdin closes.
+//   many <prefix> <count>      top-level windows "<prefix> 0" .. "<prefix> count-1"; prints
+//                               "ready" and runs until killed.
 //   echo <title> <raw socket>   window "<title>" answers every message by posting it back
 //                               to the window in wParam; a thread answers every datagram
 //                               on the raw socket the same way, with no window system.
@@ -20,8 +22,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/MessageIds.h"
 #include "platform/NamedMutex.h"
@@ -108,6 +112,17 @@ int HoldMutex(const std::string& name) {
   return 0;
 }
 
+int Many(const std::string& prefix, int count) {
+  std::vector<std::unique_ptr<ReportingWindow>> windows;
+  for (int i = 0; i < count; ++i) {
+    windows.push_back(std::make_unique<ReportingWindow>("many", false));
+    if (!windows.back()->Create(Utf8ToUtf16(prefix + " " + std::to_string(i)), Rect{})) return 1;
+  }
+  std::puts("ready");
+  std::fflush(stdout);
+  return RunMessageLoop();
+}
+
 void EchoDatagrams(int fd) {
   char buffer[64];
   for (;;) {
@@ -152,7 +167,8 @@ int main(int argc, char** argv) {
                      std::strtoll(argv[4], nullptr, 0));
   }
   if (command == "mutex" && argc == 3) return HoldMutex(argv[2]);
+  if (command == "many" && argc == 4) return Many(argv[2], std::atoi(argv[3]));
   if (command == "echo" && argc == 4) return Echo(argv[2], argv[3]);
-  std::fprintf(stderr, "usage: pv37-platform-peer serve|post|broadcast|mutex|echo ...\n");
+  std::fprintf(stderr, "usage: pv37-platform-peer serve|post|broadcast|mutex|many|echo ...\n");
   return 2;
 }
