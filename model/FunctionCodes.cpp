@@ -11,31 +11,24 @@ struct CodeName {
 };
 
 constexpr CodeName kCodeNames[] = {
-    {257, u"MODE_SWITCH1"},          {258, u"MODE_SWITCH2"},
-    {259, u"MODE_SWITCH3"},          {260, u"MODE_SWITCH_CYCLE"},
-    {261, u"MODE_SWITCH_UP"},        {262, u"MODE_SWITCH_DOWN"},
-    {263, u"MODE_SWITCHEX1"},        {264, u"MODE_SWITCHEX2"},
-    {265, u"MODE_SWITCHEX3"},        {384, u"LAUNCH_PROGRAM_FUNC"},
-    {400, u"MODE_SNIPER1"},          {401, u"MODE_DPISWITCH1"},
-    {402, u"MODE_DPISWITCH2"},       {403, u"MODE_DPISWITCH3"},
-    {404, u"MODE_DPISWITCH4"},       {405, u"MODE_DPISWITCH5"},
-    {406, u"MODE_DPISWITCH6"},       {407, u"MODE_DPISWITCH7"},
-    {417, u"MOUSE_LEFT_CLICK"},      {418, u"MOUSE_RIGHT_CLICK"},
-    {419, u"MOUSE_SCROLL_CLICK"},    {420, u"MOUSE_DOUBLE_CLICK"},
-    {421, u"MOUSE_BACKWARD"},        {422, u"MOUSE_FORWARD"},
-    {423, u"MOUSE_SCROLL_UP"},       {424, u"MOUSE_SCROLL_DOWN"},
-    {449, u"MEDIA_VOLUME_UP"},       {450, u"MEDIA_VOLUME_DOWN"},
-    {451, u"MEDIA_MUTE_VOLUME"},     {452, u"MEDIA_PLAY_PAUSE"},
-    {453, u"MEDIA_PREVIOUS_TRACK"},  {454, u"MEDIA_NEXT_TRACK"},
-    {455, u"STOP"},                  {465, u"SINGLE_KEY"},
-    {466, u"SINGLE_KEY"},            {481, u"WINDOWS_DESKTOP"},
-    {482, u"WINDOWS_CALCULATOR"},    {483, u"WINDOWS_ZOOM_IN"},
-    {484, u"WINDOWS_ZOOM_OUT"},
+    {257, u"MODE_SWITCH1"},         {258, u"MODE_SWITCH2"},      {259, u"MODE_SWITCH3"},
+    {260, u"MODE_SWITCH_CYCLE"},    {261, u"MODE_SWITCH_UP"},    {262, u"MODE_SWITCH_DOWN"},
+    {263, u"MODE_SWITCHEX1"},       {264, u"MODE_SWITCHEX2"},    {265, u"MODE_SWITCHEX3"},
+    {384, u"LAUNCH_PROGRAM_FUNC"},  {400, u"MODE_SNIPER1"},      {401, u"MODE_DPISWITCH1"},
+    {402, u"MODE_DPISWITCH2"},      {403, u"MODE_DPISWITCH3"},   {404, u"MODE_DPISWITCH4"},
+    {405, u"MODE_DPISWITCH5"},      {406, u"MODE_DPISWITCH6"},   {407, u"MODE_DPISWITCH7"},
+    {417, u"MOUSE_LEFT_CLICK"},     {418, u"MOUSE_RIGHT_CLICK"}, {419, u"MOUSE_SCROLL_CLICK"},
+    {420, u"MOUSE_DOUBLE_CLICK"},   {421, u"MOUSE_BACKWARD"},    {422, u"MOUSE_FORWARD"},
+    {423, u"MOUSE_SCROLL_UP"},      {424, u"MOUSE_SCROLL_DOWN"}, {449, u"MEDIA_VOLUME_UP"},
+    {450, u"MEDIA_VOLUME_DOWN"},    {451, u"MEDIA_MUTE_VOLUME"}, {452, u"MEDIA_PLAY_PAUSE"},
+    {453, u"MEDIA_PREVIOUS_TRACK"}, {454, u"MEDIA_NEXT_TRACK"},  {455, u"STOP"},
+    {465, u"SINGLE_KEY"},           {466, u"SINGLE_KEY"},        {481, u"WINDOWS_DESKTOP"},
+    {482, u"WINDOWS_CALCULATOR"},   {483, u"WINDOWS_ZOOM_IN"},   {484, u"WINDOWS_ZOOM_OUT"},
 };
 
 constexpr std::u16string_view kGroupNames[] = {
-    u"DEFAULT",        u"DISABLE",    u"MACRO",         u"PROFILE_SWITCH", u"LAUNCH_PROGRAM",
-    u"MOUSE_FUNC",     u"KEYBOARD_FUNC", u"MEDIA_FUNC", u"WINDOWS_FUNC",
+    u"DEFAULT",    u"DISABLE",       u"MACRO",      u"PROFILE_SWITCH", u"LAUNCH_PROGRAM",
+    u"MOUSE_FUNC", u"KEYBOARD_FUNC", u"MEDIA_FUNC", u"WINDOWS_FUNC",
 };
 
 }  // namespace

@@ -8,6 +8,7 @@ namespace {
 
 constexpr uint8_t kExtended = 0xE0;
 
+// clang-format off
 constexpr std::array<KeyCodeRow, kKeyCodeRowCount> kRows = {{
     // Letters A..Z.
     {0x04, 0x41, 0x1E, 0}, {0x05, 0x42, 0x30, 0}, {0x06, 0x43, 0x2E, 0}, {0x07, 0x44, 0x20, 0},
@@ -71,6 +72,7 @@ constexpr std::array<KeyCodeRow, kKeyCodeRowCount> kRows = {{
     {0x35, 0xF3, 0x41, 0}, {0x39, 0xF0, 0x3A, 0}, {0x91, 0xE9, 0xE9, 0}, {0x90, 0xFF, 0xFF, 0},
     {0x32, 0xF4, 0xF4, 0}, {0x33, 0xF5, 0xF5, 0}, {0x64, 0xF6, 0xF6, 0}, {0x87, 0xF7, 0xF7, 0},
 }};
+// clang-format on
 
 const KeyCodeRow* FirstRowWithUsage(uint8_t usage) {
   for (const KeyCodeRow& row : kRows) {
@@ -111,7 +113,8 @@ uint16_t UsageToVirtualKey(uint8_t usage, const platform::KeyboardLayout* layout
   if (row == nullptr) row = &none;
   if (HasFixedVirtualKey(usage)) return row->virtualKey;
   if (layout != nullptr) {
-    const uint16_t mapped = layout->ScanCodeToVirtualKey(uint16_t(row->prefix << 8 | row->scanCode));
+    const uint16_t mapped =
+        layout->ScanCodeToVirtualKey(uint16_t(row->prefix << 8 | row->scanCode));
     if (mapped != 0) return mapped;
   }
   const uint16_t own = row->virtualKey;
@@ -126,9 +129,8 @@ uint8_t VirtualKeyToUsage(uint16_t virtualKey, const platform::KeyboardLayout* l
     }
     return 0;
   }
-  const bool extended =
-      layout->ScanCodeToVirtualKey(uint16_t(0xE000 | scanCode)) == virtualKey ||
-      IsNavigationKey(virtualKey);
+  const bool extended = layout->ScanCodeToVirtualKey(uint16_t(0xE000 | scanCode)) == virtualKey ||
+                        IsNavigationKey(virtualKey);
   uint8_t firstUsage = 0;
   bool seenFirst = false;
   for (const KeyCodeRow& row : kRows) {

@@ -30,11 +30,23 @@ KeyCombinationSlots DecodeKeyCombination(const ButtonInfo& button) {
   for (int i = 0; i < count / 2; ++i) {
     const uint16_t virtualKey = UsageToVirtualKey(button.events[i].eventCode);
     switch (virtualKey) {
-      case 0: break;
-      case 0xA0: case 0xA1: slots.shift = virtualKey; break;
-      case 0xA2: case 0xA3: slots.ctrl = virtualKey; break;
-      case 0xA4: case 0xA5: slots.alt = virtualKey; break;
-      default: slots.other = virtualKey; break;
+      case 0:
+        break;
+      case 0xA0:
+      case 0xA1:
+        slots.shift = virtualKey;
+        break;
+      case 0xA2:
+      case 0xA3:
+        slots.ctrl = virtualKey;
+        break;
+      case 0xA4:
+      case 0xA5:
+        slots.alt = virtualKey;
+        break;
+      default:
+        slots.other = virtualKey;
+        break;
     }
   }
   return slots;

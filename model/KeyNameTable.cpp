@@ -37,17 +37,21 @@ std::u16string Format(const char* format, unsigned value) {
 
 std::optional<std::u16string> MouseButtonName(uint16_t vk) {
   switch (vk) {
-    case 0xB7: return u"Left Button";
-    case 0xB8: return u"Right Button";
-    case 0xB9: return u"Middle Button";
-    default: return std::nullopt;
+    case 0xB7:
+      return u"Left Button";
+    case 0xB8:
+      return u"Right Button";
+    case 0xB9:
+      return u"Middle Button";
+    default:
+      return std::nullopt;
   }
 }
 
 // One whole character: a surrogate pair stays together.
 std::u16string FirstCharacter(const std::u16string& text) {
-  const bool pair = text.size() >= 2 && InRange(text[0], 0xD800, 0xDBFF) &&
-                    InRange(text[1], 0xDC00, 0xDFFF);
+  const bool pair =
+      text.size() >= 2 && InRange(text[0], 0xD800, 0xDBFF) && InRange(text[1], 0xDC00, 0xDFFF);
   return text.substr(0, pair ? 2 : 1);
 }
 
@@ -72,8 +76,8 @@ std::u16string KeyNameTable::KeyName(uint16_t vk, std::u16string_view languageCo
   for (const auto code : kLanguageCodes) {
     if (languageCode == code) {
       languageDocument.emplace();
-      languageDocument->Load(m_moduleFolder + "Skins/Languages/" +
-                             platform::Utf16ToUtf8(code) + "/table.xml");
+      languageDocument->Load(m_moduleFolder + "Skins/Languages/" + platform::Utf16ToUtf8(code) +
+                             "/table.xml");
     }
   }
   const std::u16string entry = Format("CODE_%02x", vk);

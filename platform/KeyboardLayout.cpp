@@ -2,6 +2,7 @@
 
 #include <xkbcommon/xkbcommon.h>
 
+#include <functional>
 #include <mutex>
 
 #include "platform/Text.h"
@@ -29,18 +30,18 @@ constexpr ScanKey kFixedKeys[] = {
 };
 
 constexpr ScanKey kFixedExtendedKeys[] = {
-    {0x1C, 0x0D}, {0x1D, 0xA3}, {0x35, 0x6F}, {0x37, 0x2C}, {0x38, 0xA5}, {0x45, 0x13},
-    {0x47, 0x24}, {0x48, 0x26}, {0x49, 0x21}, {0x4B, 0x25}, {0x4D, 0x27}, {0x4F, 0x23},
-    {0x50, 0x28}, {0x51, 0x22}, {0x52, 0x2D}, {0x53, 0x2E}, {0x5B, 0x5B}, {0x5C, 0x5C},
-    {0x5D, 0x5D},
+    {0x1C, 0x0D}, {0x1D, 0xA3}, {0x35, 0x6F}, {0x37, 0x2C}, {0x38, 0xA5},
+    {0x45, 0x13}, {0x47, 0x24}, {0x48, 0x26}, {0x49, 0x21}, {0x4B, 0x25},
+    {0x4D, 0x27}, {0x4F, 0x23}, {0x50, 0x28}, {0x51, 0x22}, {0x52, 0x2D},
+    {0x53, 0x2E}, {0x5B, 0x5B}, {0x5C, 0x5C}, {0x5D, 0x5D},
 };
 
 // Virtual keys that no scan code yields on its own but that still name a key:
 // the keypad digits (the keypad yields its navigation keys) and the generic modifiers.
 constexpr ScanKey kExtraKeyScans[] = {
-    {0x52, 0x60}, {0x4F, 0x61}, {0x50, 0x62}, {0x51, 0x63}, {0x4B, 0x64}, {0x4C, 0x65},
-    {0x4D, 0x66}, {0x47, 0x67}, {0x48, 0x68}, {0x49, 0x69}, {0x53, 0x6E}, {0x2A, 0x10},
-    {0x1D, 0x11}, {0x38, 0x12},
+    {0x52, 0x60}, {0x4F, 0x61}, {0x50, 0x62}, {0x51, 0x63}, {0x4B, 0x64},
+    {0x4C, 0x65}, {0x4D, 0x66}, {0x47, 0x67}, {0x48, 0x68}, {0x49, 0x69},
+    {0x53, 0x6E}, {0x2A, 0x10}, {0x1D, 0x11}, {0x38, 0x12},
 };
 
 // The keys that type characters, with the virtual key their position has on a US keyboard.
@@ -64,39 +65,39 @@ constexpr uint16_t kSpareVirtualKeys[] = {0xBA, 0xBB, 0xBC, 0xBD, 0xBE, 0xBF, 0x
 // Linux input key codes, which xkb offsets by 8.
 constexpr xkb_keycode_t kXkbOffset = 8;
 
-xkb_keycode_t KeycodeOfScan(uint8_t scanCode) {
-  switch (scanCode) {
-    case 0x54: return 99 + kXkbOffset;
-    case 0x70: return 93 + kXkbOffset;
-    case 0x73: return 89 + kXkbOffset;
-    case 0x76: return 194 + kXkbOffset;
-    case 0x79: return 92 + kXkbOffset;
-    case 0x7B: return 94 + kXkbOffset;
-    case 0x7D: return 124 + kXkbOffset;
-    default: break;
-  }
-  if (scanCode >= 0x64 && scanCode <= 0x6E) return 183 + (scanCode - 0x64) + kXkbOffset;
-  if (scanCode >= 0x01 && scanCode <= 0x58) return scanCode + kXkbOffset;
-  return 0;
-}
+struct ScanKeycode {
+  uint8_t scanCode;
+  uint16_t keycode;
+};
 
-xkb_keycode_t KeycodeOfExtendedScan(uint8_t scanCode) {
-  constexpr struct {
-    uint8_t scanCode;
-    uint16_t keycode;
-  } kExtended[] = {{0x1C, 96},  {0x1D, 97},  {0x35, 98},  {0x37, 99},  {0x38, 100},
-                   {0x45, 119}, {0x47, 102}, {0x48, 103}, {0x49, 104}, {0x4B, 105},
-                   {0x4D, 106}, {0x4F, 107}, {0x50, 108}, {0x51, 109}, {0x52, 110},
-                   {0x53, 111}, {0x5B, 125}, {0x5C, 126}, {0x5D, 127}};
-  for (const auto& entry : kExtended) {
+// Plain scan codes up to 0x58 equal their Linux key codes; these are the others.
+constexpr ScanKeycode kPlainKeycodes[] = {{0x54, 99}, {0x70, 93}, {0x73, 89}, {0x76, 194},
+                                          {0x79, 92}, {0x7B, 94}, {0x7D, 124}};
+
+constexpr ScanKeycode kExtendedKeycodes[] = {
+    {0x1C, 96},  {0x1D, 97},  {0x35, 98},  {0x37, 99},  {0x38, 100}, {0x45, 119}, {0x47, 102},
+    {0x48, 103}, {0x49, 104}, {0x4B, 105}, {0x4D, 106}, {0x4F, 107}, {0x50, 108}, {0x51, 109},
+    {0x52, 110}, {0x53, 111}, {0x5B, 125}, {0x5C, 126}, {0x5D, 127}};
+
+template <size_t N>
+xkb_keycode_t FindKeycode(const ScanKeycode (&table)[N], uint8_t scanCode) {
+  for (const ScanKeycode& entry : table) {
     if (entry.scanCode == scanCode) return entry.keycode + kXkbOffset;
   }
   return 0;
 }
 
+xkb_keycode_t KeycodeOfScan(uint8_t scanCode) {
+  if (const xkb_keycode_t special = FindKeycode(kPlainKeycodes, scanCode)) return special;
+  // F13..F23.
+  if (scanCode >= 0x64 && scanCode <= 0x6E) return 183 + (scanCode - 0x64) + kXkbOffset;
+  if (scanCode >= 0x01 && scanCode <= 0x58) return scanCode + kXkbOffset;
+  return 0;
+}
+
 xkb_keycode_t KeycodeOf(uint16_t extendedScanCode) {
   const uint8_t scanCode = extendedScanCode & 0xFF;
-  return (extendedScanCode >> 8) == 0xE0 ? KeycodeOfExtendedScan(scanCode)
+  return (extendedScanCode >> 8) == 0xE0 ? FindKeycode(kExtendedKeycodes, scanCode)
                                          : KeycodeOfScan(scanCode);
 }
 
@@ -104,11 +105,12 @@ bool IsDeadKey(xkb_keysym_t sym) { return sym >= XKB_KEY_dead_grave && sym <= 0x
 
 }  // namespace
 
-std::shared_ptr<const KeyboardLayout> KeyboardLayout::FromName(const std::string& name) {
+std::shared_ptr<const KeyboardLayout> KeyboardLayout::Build(
+    const std::function<XkbKeymapChoice(xkb_context*)>& load) {
   xkb_context* context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
   if (context == nullptr) return nullptr;
   xkb_context_set_log_level(context, XKB_LOG_LEVEL_CRITICAL);
-  XkbKeymapChoice choice = LoadNamedKeymap(context, name);
+  XkbKeymapChoice choice = load(context);
   if (choice.keymap == nullptr) {
     xkb_context_unref(context);
     return nullptr;
@@ -117,17 +119,12 @@ std::shared_ptr<const KeyboardLayout> KeyboardLayout::FromName(const std::string
       new KeyboardLayout(context, choice.keymap, choice.layoutIndex, choice.description));
 }
 
+std::shared_ptr<const KeyboardLayout> KeyboardLayout::FromName(const std::string& name) {
+  return Build([&name](xkb_context* context) { return LoadNamedKeymap(context, name); });
+}
+
 std::shared_ptr<const KeyboardLayout> KeyboardLayout::FromSession() {
-  xkb_context* context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
-  if (context == nullptr) return nullptr;
-  xkb_context_set_log_level(context, XKB_LOG_LEVEL_CRITICAL);
-  XkbKeymapChoice choice = LoadSessionKeymap(context);
-  if (choice.keymap == nullptr) {
-    xkb_context_unref(context);
-    return nullptr;
-  }
-  return std::shared_ptr<const KeyboardLayout>(
-      new KeyboardLayout(context, choice.keymap, choice.layoutIndex, choice.description));
+  return Build(LoadSessionKeymap);
 }
 
 KeyboardLayout::KeyboardLayout(xkb_context* context, xkb_keymap* keymap, unsigned layoutIndex,
@@ -184,8 +181,7 @@ void KeyboardLayout::AssignCharacterKeys() {
       return XKB_KEY_NoSymbol;
     }
     const xkb_keysym_t* syms = nullptr;
-    const int count =
-        xkb_keymap_key_get_syms_by_level(m_keymap, keycode, layout, level, &syms);
+    const int count = xkb_keymap_key_get_syms_by_level(m_keymap, keycode, layout, level, &syms);
     return count == 1 ? syms[0] : XKB_KEY_NoSymbol;
   };
   const auto byLetterOrDigit = [&](uint8_t scanCode) -> uint16_t {
@@ -201,11 +197,16 @@ void KeyboardLayout::AssignCharacterKeys() {
   };
   const auto byPunctuation = [&](uint8_t scanCode) -> uint16_t {
     switch (symAt(scanCode, 0)) {
-      case XKB_KEY_comma: return 0xBC;
-      case XKB_KEY_period: return 0xBE;
-      case XKB_KEY_minus: return 0xBD;
-      case XKB_KEY_plus: return 0xBB;
-      default: return 0;
+      case XKB_KEY_comma:
+        return 0xBC;
+      case XKB_KEY_period:
+        return 0xBE;
+      case XKB_KEY_minus:
+        return 0xBD;
+      case XKB_KEY_plus:
+        return 0xBB;
+      default:
+        return 0;
     }
   };
   const auto byPosition = [&](uint8_t scanCode) { return PositionVirtualKey(scanCode); };
@@ -247,9 +248,12 @@ uint16_t KeyboardLayout::VirtualKeyToScanCode(uint16_t virtualKey) const {
 
 uint16_t KeyboardLayout::ScanCodeToVirtualKey(uint16_t scanCode) const {
   switch (scanCode >> 8) {
-    case 0: return m_keyOfScan[scanCode];
-    case 0xE0: return m_keyOfExtendedScan[scanCode & 0xFF];
-    default: return 0;
+    case 0:
+      return m_keyOfScan[scanCode];
+    case 0xE0:
+      return m_keyOfExtendedScan[scanCode & 0xFF];
+    default:
+      return 0;
   }
 }
 

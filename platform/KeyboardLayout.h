@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -11,6 +12,8 @@ struct xkb_keymap;
 struct xkb_state;
 
 namespace platform {
+
+struct XkbKeymapChoice;
 
 // Scan codes are set-1 codes; the extended form carries 0xE0 in the high byte
 // (0xE047 is Home, 0x47 keypad 7). Virtual keys are the numbers a Windows
@@ -39,6 +42,8 @@ class KeyboardLayout {
   const std::string& Description() const { return m_description; }
 
  private:
+  static std::shared_ptr<const KeyboardLayout> Build(
+      const std::function<XkbKeymapChoice(xkb_context*)>& load);
   KeyboardLayout(xkb_context* context, xkb_keymap* keymap, unsigned layoutIndex,
                  std::string description);
   void AssignCharacterKeys();

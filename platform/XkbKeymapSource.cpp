@@ -58,14 +58,13 @@ XkbKeymapChoice FromX11(xkb_context* context) {
   if (display == nullptr || *display == '\0') return choice;
   xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
   if (xcb_connection_has_error(connection) == 0 &&
-      xkb_x11_setup_xkb_extension(connection, XKB_X11_MIN_MAJOR_XKB_VERSION,
-                                  XKB_X11_MIN_MINOR_XKB_VERSION,
-                                  XKB_X11_SETUP_XKB_EXTENSION_NO_FLAGS, nullptr, nullptr,
-                                  nullptr, nullptr) != 0) {
+      xkb_x11_setup_xkb_extension(
+          connection, XKB_X11_MIN_MAJOR_XKB_VERSION, XKB_X11_MIN_MINOR_XKB_VERSION,
+          XKB_X11_SETUP_XKB_EXTENSION_NO_FLAGS, nullptr, nullptr, nullptr, nullptr) != 0) {
     const int32_t device = xkb_x11_get_core_keyboard_device_id(connection);
     if (device >= 0) {
-      choice.keymap = xkb_x11_keymap_new_from_device(context, connection, device,
-                                                     XKB_KEYMAP_COMPILE_NO_FLAGS);
+      choice.keymap =
+          xkb_x11_keymap_new_from_device(context, connection, device, XKB_KEYMAP_COMPILE_NO_FLAGS);
       if (choice.keymap != nullptr) {
         if (xkb_state* state = xkb_x11_state_new_from_device(choice.keymap, connection, device)) {
           choice.layoutIndex = xkb_state_serialize_layout(state, XKB_STATE_LAYOUT_EFFECTIVE);
@@ -89,8 +88,8 @@ XkbKeymapChoice LoadSessionKeymap(xkb_context* context) {
   // A list such as "us,de" configures several groups; the first is the one in use at start.
   names.layout = names.layout.substr(0, names.layout.find(','));
   names.variant = names.variant.substr(0, names.variant.find(','));
-  choice = FromRuleNames(context, names,
-                         "system:" + (names.layout.empty() ? "default" : names.layout));
+  choice =
+      FromRuleNames(context, names, "system:" + (names.layout.empty() ? "default" : names.layout));
   if (choice.keymap == nullptr) choice = FromRuleNames(context, {}, "default");
   if (choice.keymap == nullptr) DebugTrace("keyboard layout: no xkb keymap could be compiled\n");
   return choice;

@@ -1,9 +1,8 @@
-#include "model/KeyCodeTable.h"
-
 #include <gtest/gtest.h>
 
 #include <map>
 
+#include "model/KeyCodeTable.h"
 #include "platform/KeyboardLayout.h"
 
 namespace {
@@ -66,18 +65,29 @@ TEST_F(KeyCodeTableTest, SharedScanCodesPickTheExtendedRowOnlyForExtendedKeys) {
     const char* what;
   };
   const Case cases[] = {
-      {0x24, 0x4A, "Home"},          {0x67, 0x5F, "keypad 7"},
-      {0x25, 0x50, "Left arrow"},    {0x64, 0x5C, "keypad 4"},
-      {0x2E, 0x4C, "Delete"},        {0x6E, 0x63, "keypad decimal"},
-      {0x0D, 0x28, "Enter"},         {0xA3, 0xE4, "right Ctrl"},
-      {0xA2, 0xE0, "left Ctrl"},     {0x11, 0xE0, "Ctrl"},
-      {0xA5, 0xE6, "right Alt"},     {0xA4, 0xE2, "left Alt"},
-      {0x6F, 0x54, "keypad divide"}, {0xBF, 0x38, "slash"},
-      {0x5D, 0x65, "Application"},   {0x5B, 0xE3, "left Windows"},
-      {0x6A, 0x55, "keypad multiply"}, {0x2C, 0x46, "Print Screen"},
-      {0x90, 0x53, "Num Lock"},      {0x13, 0x48, "Pause"},
+      {0x24, 0x4A, "Home"},
+      {0x67, 0x5F, "keypad 7"},
+      {0x25, 0x50, "Left arrow"},
+      {0x64, 0x5C, "keypad 4"},
+      {0x2E, 0x4C, "Delete"},
+      {0x6E, 0x63, "keypad decimal"},
+      {0x0D, 0x28, "Enter"},
+      {0xA3, 0xE4, "right Ctrl"},
+      {0xA2, 0xE0, "left Ctrl"},
+      {0x11, 0xE0, "Ctrl"},
+      {0xA5, 0xE6, "right Alt"},
+      {0xA4, 0xE2, "left Alt"},
+      {0x6F, 0x54, "keypad divide"},
+      {0xBF, 0x38, "slash"},
+      {0x5D, 0x65, "Application"},
+      {0x5B, 0xE3, "left Windows"},
+      {0x6A, 0x55, "keypad multiply"},
+      {0x2C, 0x46, "Print Screen"},
+      {0x90, 0x53, "Num Lock"},
+      {0x13, 0x48, "Pause"},
       {0xF3, 0x35, "later row, key without scan code"},
-      {0x00, 0x00, "no key"},        {0x07, 0x00, "unknown key"},
+      {0x00, 0x00, "no key"},
+      {0x07, 0x00, "unknown key"},
   };
   for (const Case& c : cases) EXPECT_EQ(VirtualKeyToUsage(c.virtualKey), c.usage) << c.what;
 }

@@ -1,5 +1,3 @@
-#include "model/KeyCombination.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -7,6 +5,7 @@
 
 #include "model/ButtonInfo.h"
 #include "model/FunctionCodes.h"
+#include "model/KeyCombination.h"
 #include "platform/KeyboardLayout.h"
 
 namespace {
@@ -38,17 +37,26 @@ TEST_F(KeyCombinationTest, EncodesPressesInSlotOrderAndReleasesInReverse) {
     const char* what;
   };
   const Case cases[] = {
-      {{0xA0, 0xA2, 0, 'A'}, kCodeKeyCombination,
+      {{0xA0, 0xA2, 0, 'A'},
+       kCodeKeyCombination,
        {{true, 0xE1}, {true, 0xE0}, {true, 0x04}, {false, 0x04}, {false, 0xE0}, {false, 0xE1}},
        "Ctrl + Shift + A"},
-      {{0, 0xA2, 0xA4, 0x2E}, kCodeKeyCombination,
+      {{0, 0xA2, 0xA4, 0x2E},
+       kCodeKeyCombination,
        {{true, 0xE0}, {true, 0xE2}, {true, 0x4C}, {false, 0x4C}, {false, 0xE2}, {false, 0xE0}},
        "Ctrl + Alt + Delete"},
       {{0, 0, 0, 0x74}, kCodeSingleKey, {{true, 0x3E}, {false, 0x3E}}, "F5 alone"},
       {{0xA0, 0, 0, 0}, kCodeSingleKey, {{true, 0xE1}, {false, 0xE1}}, "Shift alone"},
-      {{0xA0, 0xA2, 0xA4, 0x24}, kCodeKeyCombination,
-       {{true, 0xE1}, {true, 0xE0}, {true, 0xE2}, {true, 0x4A},
-        {false, 0x4A}, {false, 0xE2}, {false, 0xE0}, {false, 0xE1}},
+      {{0xA0, 0xA2, 0xA4, 0x24},
+       kCodeKeyCombination,
+       {{true, 0xE1},
+        {true, 0xE0},
+        {true, 0xE2},
+        {true, 0x4A},
+        {false, 0x4A},
+        {false, 0xE2},
+        {false, 0xE0},
+        {false, 0xE1}},
        "all four slots"},
   };
   for (const Case& c : cases) {

@@ -1,9 +1,8 @@
-#include "model/KeyMapBytes.h"
-
 #include <gtest/gtest.h>
 
 #include "model/ButtonInfo.h"
 #include "model/FunctionCodes.h"
+#include "model/KeyMapBytes.h"
 
 namespace {
 
@@ -13,11 +12,10 @@ TEST(KeyMapBytes, CodeToByteTakesTheFirstRow) {
     uint8_t byte;
   };
   const Case cases[] = {
-      {261, 0xF7}, {262, 0xF8}, {260, 0xF9}, {289, 0xC7}, {291, 0xC7}, {321, 0xC4},
-      {323, 0xC6}, {353, 0xC4}, {355, 0xC6}, {384, 0xFE}, {223, 0xDF}, {219, 0xDB},
-      {417, 0xCE}, {418, 0xCF}, {419, 0xD0}, {420, 0xD5}, {421, 0xD3}, {422, 0xD4},
-      {423, 0xD2}, {424, 0xD1}, {449, 0xAB}, {450, 0xAA}, {451, 0xA9}, {452, 0xA7},
-      {453, 0xA6}, {454, 0xA8}, {455, 0xA5}, {482, 0xB8},
+      {261, 0xF7}, {262, 0xF8}, {260, 0xF9}, {289, 0xC7}, {291, 0xC7}, {321, 0xC4}, {323, 0xC6},
+      {353, 0xC4}, {355, 0xC6}, {384, 0xFE}, {223, 0xDF}, {219, 0xDB}, {417, 0xCE}, {418, 0xCF},
+      {419, 0xD0}, {420, 0xD5}, {421, 0xD3}, {422, 0xD4}, {423, 0xD2}, {424, 0xD1}, {449, 0xAB},
+      {450, 0xAA}, {451, 0xA9}, {452, 0xA7}, {453, 0xA6}, {454, 0xA8}, {455, 0xA5}, {482, 0xB8},
       {0, 0},      {271, 0},    {425, 0},    {465, 0},    {466, 0},    {512, 0},
   };
   for (const Case& c : cases) EXPECT_EQ(KeyMapByteOfCode(c.code), c.byte) << c.code;

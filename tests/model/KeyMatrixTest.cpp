@@ -1,6 +1,6 @@
-#include "model/KeyMatrix.h"
-
 #include <gtest/gtest.h>
+
+#include "model/KeyMatrix.h"
 
 namespace {
 

@@ -29,14 +29,20 @@ TEST(Lighting, EffectTable) {
     std::u16string_view buttonKey;
   };
   const Case cases[] = {
-      {0, 1, 7, true, u"BUTTON_STANDRAD"},   {2, 3, 1, true, u"BUTTON_RIPPLE"},
-      {3, 8, 1, true, u"BUTTON_FIREWORK"},   {4, 9, 1, true, u"BUTTON_RADIATION"},
-      {7, 12, 7, true, u"BUTTON_SPECTRUM"},  {8, 13, 7, true, u"BUTTON_RECL1"},
-      {9, 15, 7, true, u"BUTTON_RECL2"},     {10, 16, 8, false, u"BUTTON_Zhan_Fang"},
+      {0, 1, 7, true, u"BUTTON_STANDRAD"},
+      {2, 3, 1, true, u"BUTTON_RIPPLE"},
+      {3, 8, 1, true, u"BUTTON_FIREWORK"},
+      {4, 9, 1, true, u"BUTTON_RADIATION"},
+      {7, 12, 7, true, u"BUTTON_SPECTRUM"},
+      {8, 13, 7, true, u"BUTTON_RECL1"},
+      {9, 15, 7, true, u"BUTTON_RECL2"},
+      {10, 16, 8, false, u"BUTTON_Zhan_Fang"},
       {11, 18, 1, true, u"BUTTON_Game_Mode"},
       // Values the load check lets through have no row and act as the standard effect.
-      {12, 1, 7, true, u"BUTTON_STANDRAD"},  {14, 1, 7, true, u"BUTTON_STANDRAD"},
-      {255, 1, 7, true, u"BUTTON_STANDRAD"}, {-1, 1, 7, true, u"BUTTON_STANDRAD"},
+      {12, 1, 7, true, u"BUTTON_STANDRAD"},
+      {14, 1, 7, true, u"BUTTON_STANDRAD"},
+      {255, 1, 7, true, u"BUTTON_STANDRAD"},
+      {-1, 1, 7, true, u"BUTTON_STANDRAD"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(DeviceEffectCode(c.effect), c.deviceCode) << c.effect;
@@ -114,14 +120,16 @@ TEST(Lighting, RepairMendsEachFieldAlone) {
        [](LightInfo& l) { l.colorOption = 0; }, 0, F::SlotRow},
       {"colour option 7 stays", [](LightInfo& l) { l.colorOption = 7; },
        [](LightInfo& l) { l.colorOption = 7; }, 0, F::SlotRow},
-      {"black colour", [](LightInfo& l) { l.color = 0; },
-       [](LightInfo& l) { l.color = 0x00FF00; }, 2, F::SlotRow},
+      {"black colour", [](LightInfo& l) { l.color = 0; }, [](LightInfo& l) { l.color = 0x00FF00; },
+       2, F::SlotRow},
       {"colour beyond 24 bits", [](LightInfo& l) { l.color = 0x01000000; },
        [](LightInfo& l) { l.color = 0x0000FF; }, 1, F::Service},
       {"white stays", [](LightInfo& l) { l.color = 0xFFFFFF; },
        [](LightInfo& l) { l.color = 0xFFFFFF; }, 1, F::SlotRow},
       {"unterminated spectrum name",
-       [](LightInfo& l) { for (char16_t& c : l.spectrumName) c = u's'; },
+       [](LightInfo& l) {
+         for (char16_t& c : l.spectrumName) c = u's';
+       },
        [](LightInfo& l) { SetSpectrumName(l, std::u16string(50, u's')); }, 0, F::SlotRow},
   };
   for (const Case& c : cases) {
@@ -150,8 +158,8 @@ TEST(Lighting, ResetButtons) {
   EXPECT_EQ(light.brightness, 4);
   EXPECT_EQ(light.speed, 2);
   EXPECT_EQ(light.colorOption, 0);
-  EXPECT_EQ(light.colorMode, 0);        // unchanged
-  EXPECT_EQ(light.color, 0x123456u);    // unchanged
+  EXPECT_EQ(light.colorMode, 0);      // unchanged
+  EXPECT_EQ(light.color, 0x123456u);  // unchanged
 
   ResetLightColor(light, 1);
   EXPECT_EQ(light.color, 0x0000FFu);

@@ -1,9 +1,8 @@
-#include "model/MacroEvent.h"
-
 #include <gtest/gtest.h>
 
 #include "model/ButtonInfo.h"
 #include "model/FixedText.h"
+#include "model/MacroEvent.h"
 
 namespace {
 
