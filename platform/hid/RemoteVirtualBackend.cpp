@@ -20,15 +20,6 @@ namespace {
 // A keyboard answers a write at once; a program that does not is treated as unplugged.
 constexpr std::chrono::seconds kAnswerTimeout{2};
 
-bool SendPacket(int socket, const LinkHeader& header, std::span<const std::uint8_t> payload) {
-  std::vector<std::uint8_t> packet(sizeof header + payload.size());
-  LinkHeader sized = header;
-  sized.payloadLength = static_cast<std::uint16_t>(payload.size());
-  std::memcpy(packet.data(), &sized, sizeof sized);
-  if (!payload.empty()) std::memcpy(packet.data() + sizeof sized, payload.data(), payload.size());
-  return send(socket, packet.data(), packet.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(packet.size());
-}
-
 }  // namespace
 
 std::unique_ptr<RemoteVirtualBackend> RemoteVirtualBackend::Connect(const std::string& socketPath) {
@@ -45,7 +36,7 @@ std::unique_ptr<RemoteVirtualBackend> RemoteVirtualBackend::Connect(const std::s
   }
   LinkHeader hello{};
   hello.type = static_cast<std::uint8_t>(LinkType::kHelloBackend);
-  if (!SendPacket(fd, hello, {})) {
+  if (!SendLinkPacket(fd, hello, {})) {
     close(fd);
     return nullptr;
   }
@@ -85,7 +76,7 @@ WriteResult RemoteVirtualBackend::Write(std::uint32_t deviceId, std::span<const 
   LinkHeader header{};
   header.type = static_cast<std::uint8_t>(LinkType::kWrite);
   header.deviceId = deviceId;
-  if (!SendPacket(m_socket, header, report)) {
+  if (!SendLinkPacket(m_socket, header, report)) {
     lock.unlock();
     LinkLost();
     return WriteResult::kDeviceGone;
@@ -112,7 +103,7 @@ void RemoteVirtualBackend::LinkLost() {
 }
 
 void RemoteVirtualBackend::Run() {
-  std::vector<std::uint8_t> packet(kMaxLinkPacket);
+  std::vector<std::uint8_t> packet;
   for (;;) {
     pollfd fds[2] = {{m_wakeFd, POLLIN, 0}, {m_socket, POLLIN, 0}};
     if (poll(fds, 2, -1) < 0) {
@@ -120,16 +111,12 @@ void RemoteVirtualBackend::Run() {
       return;
     }
     if (fds[0].revents) return;
-    const ssize_t n = recv(m_socket, packet.data(), packet.size(), MSG_DONTWAIT);
-    if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
-    if (n < static_cast<ssize_t>(sizeof(LinkHeader))) {
+    LinkHeader header;
+    std::span<const std::uint8_t> payload;
+    if (!ReceiveLinkPacket(m_socket, packet, header, payload)) {
       LinkLost();
       return;
     }
-    LinkHeader header;
-    std::memcpy(&header, packet.data(), sizeof header);
-    const std::size_t payloadLength = std::min<std::size_t>(header.payloadLength, static_cast<std::size_t>(n) - sizeof header);
-    const std::span<const std::uint8_t> payload(packet.data() + sizeof header, payloadLength);
     switch (static_cast<LinkType>(header.type)) {
       case LinkType::kOpened: {
         const HidInterfaceInfo info{header.deviceId, header.vendorId, header.productId,

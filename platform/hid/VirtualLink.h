@@ -2,7 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
 
 // The packets exchanged over the virtual keyboard program's socket (SOCK_SEQPACKET, one
 // packet per message). A connection says first whether it is a backend (a program using the
@@ -41,6 +43,16 @@ static_assert(offsetof(LinkHeader, firmwareVersion) == 16);
 
 inline constexpr std::size_t kMaxLinkPayload = 8192;
 inline constexpr std::size_t kMaxLinkPacket = sizeof(LinkHeader) + kMaxLinkPayload;
+
+// Sends one packet (header with its payload length filled in, then the payload); false when
+// the peer is gone.
+bool SendLinkPacket(int socket, const LinkHeader& header, std::span<const std::uint8_t> payload);
+
+// Receives one packet into `packet` (resized to fit); the header is copied out and the payload
+// is what follows it, cut to the length the header states. False when the peer is gone or the
+// packet is too short to hold a header.
+bool ReceiveLinkPacket(int socket, std::vector<std::uint8_t>& packet, LinkHeader& header,
+                       std::span<const std::uint8_t>& payload);
 
 // The socket's path in the user's runtime folder; empty when that folder is not usable.
 std::string VirtualKeyboardSocketPath();
