@@ -107,6 +107,14 @@ void VirtualKeyboardServer::Stop() {
 }
 
 void VirtualKeyboardServer::Run() {
+  ServeUntilStopped();
+  // Connected programs must see the keyboard go with the server.
+  std::lock_guard lock(m_clientsMutex);
+  for (const Client& client : m_clients) close(client.fd);
+  m_clients.clear();
+}
+
+void VirtualKeyboardServer::ServeUntilStopped() {
   std::vector<pollfd> fds;
   while (!m_quit) {
     fds.clear();
