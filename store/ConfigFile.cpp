@@ -105,8 +105,7 @@ StoreResult LoadConfig(ConfigRecord& record, const std::string& dataFolder) {
   // document, committed in one rewrite.
   auto readAll = [&](IniDocument& doc) {
     read = true;
-    ReadSettings(doc, record);
-    ReadSlots(doc, record, created);
+    ReadConfigDocument(doc, record, created);
     return true;
   };
   StoreResult result;
@@ -122,6 +121,12 @@ StoreResult LoadConfig(ConfigRecord& record, const std::string& dataFolder) {
     if (!profile && result) result = profile;
   }
   return result;
+}
+
+void ReadConfigDocument(IniDocument& doc, ConfigRecord& record, std::vector<int>& created) {
+  created.clear();
+  ReadSettings(doc, record);
+  ReadSlots(doc, record, created);
 }
 
 void RepairConfig(ConfigRecord& record) {

@@ -2,8 +2,10 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "store/ConfigRecord.h"
+#include "store/IniDocument.h"
 #include "store/StoreResult.h"
 
 // config.ini in the data folder (which ends with '/'): section Setting, the
@@ -25,6 +27,11 @@ void ResetConfig(ConfigRecord& record);
 // entry, and creates the slot's profile file. Reading always completes; a
 // failed write is reported as kWriteFailed.
 StoreResult LoadConfig(ConfigRecord& record, const std::string& dataFolder);
+
+// LoadConfig's reading and first-run writes on content in memory: `created`
+// lists the slots whose mode record was missing and whose entry was written into
+// `doc` (and whose profile file LoadConfig would create). For readers that must not write.
+void ReadConfigDocument(IniDocument& doc, ConfigRecord& record, std::vector<int>& created);
 
 // The range repairs of the Setting values (Profile is left for its users to check).
 void RepairConfig(ConfigRecord& record);

@@ -94,13 +94,17 @@ StoreResult LoadProfile(ProfileBlock& block, const std::string& dataFolder,
   if (!written) result = WriteFailure(file);
   if (!haveDoc) doc = file.Load();
 
+  ReadProfileDocument(doc, block);
+  return result;
+}
+
+void ReadProfileDocument(const IniDocument& doc, ProfileBlock& block) {
   for (int i = 0; i < kLinkExeCount; ++i)
     SetFixedText(block.linkExe[i], doc.ReadString(kGroup, u"LinkExe" + DecimalText(i), u""));
   ForEachRecord(block, [&](const std::u16string& key, void* record, std::size_t size) {
     doc.ReadStruct(kGroup, key, record, size);
   });
   block.repotRate = doc.ReadInt(kGroup, kRepotRateKey, kResetRepotRate);
-  return result;
 }
 
 StoreResult WriteProfileName(const std::string& dataFolder, std::u16string_view name) {

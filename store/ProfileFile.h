@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "model/LightInfoRules.h"
+#include "store/IniDocument.h"
 #include "store/ProfileBlock.h"
 #include "store/StoreResult.h"
 
@@ -30,6 +31,10 @@ void ResetProfileForSlot(ProfileBlock& block, int slot);
 // reported as kWriteFailed; the block is read all the same.
 StoreResult LoadProfile(ProfileBlock& block, const std::string& dataFolder,
                         std::u16string_view name, const std::string& folder = {});
+
+// Reads every record of a profile file's content over `block`, as LoadProfile
+// does after its name write; for readers that must not write.
+void ReadProfileDocument(const IniDocument& doc, ProfileBlock& block);
 
 // Writes only CurrentProfileName, which creates a missing profile file.
 StoreResult WriteProfileName(const std::string& dataFolder, std::u16string_view name);
