@@ -80,8 +80,7 @@ bool CXmlDoc::LoadFromMemory(std::string_view bytes) {
     SetEmpty(FirstLine(std::strerror(EFBIG)));
     return false;
   }
-  XmlDecodedText decoded = DecodeXmlBytes(bytes);
-  m_text = std::move(decoded.text);
+  XmlDecodeReport decoded = DecodeXmlBytes(bytes, m_text);
   m_docFlags = decoded.docFlags | kFlagReadFile;
   std::u16string& log = decoded.log;
   while (!log.empty() && log.back() == u' ') log.pop_back();

@@ -3,10 +3,14 @@
 #include <algorithm>
 
 void XmlElementTable::Reset(int capacity) {
-  m_pages.clear();
+  const int wanted = std::max(capacity, 1);
   m_count = 0;
-  m_capacity = 0;
-  ExtendTo(std::max(capacity, 1));
+  // A reloaded document keeps its pages unless they are far more than it needs now.
+  if (m_capacity > 4 * wanted) {
+    m_pages.clear();
+    m_capacity = 0;
+  }
+  ExtendTo(wanted);
 }
 
 int XmlElementTable::Add() {

@@ -12,7 +12,8 @@ class XmlElementTable {
   static constexpr int kPageBits = 16;
   static constexpr int kPageSize = 1 << kPageBits;
 
-  // Drops every record and makes room for `capacity` (at least 1: the document record).
+  // Drops every record and makes room for at least `capacity` (and at least 1: the
+  // document record).
   void Reset(int capacity);
 
   // Appends a zeroed record; returns its index.

@@ -1,28 +1,18 @@
 #include "xml/XmlMarkupScanner.h"
 
+#include "xml/XmlFastScan.h"
+
 namespace {
 
-bool IsTagNameDelimiter(char16_t c) {
-  switch (c) {
-    case u' ':
-    case u'\t':
-    case u'\n':
-    case u'\r':
-    case u'<':
-    case u'>':
-    case u'=':
-    case u'\\':
-    case u'/':
-    case u'?':
-    case u'!':
-    case u'"':
-    case u'\'':
-    case u';':
-      return true;
-    default:
-      return false;
+struct TagNameDelimiters {
+  bool ascii[128] = {};
+  constexpr TagNameDelimiters() {
+    for (const char c : std::string_view(" \t\n\r<>=\\/?!\"';")) ascii[static_cast<int>(c)] = true;
   }
-}
+};
+constexpr TagNameDelimiters kTagNameDelimiters;
+
+bool IsTagNameDelimiter(char16_t c) { return c < 128 && kTagNameDelimiters.ascii[c]; }
 
 bool IsNameStart(char16_t c) {
   return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u':' || c == u'_' ||
@@ -46,22 +36,22 @@ XmlMarkup UpTo(std::u16string_view text, size_t from, std::u16string_view termin
 }
 
 // Start and end tags: quotes hide ">" and "<"; an unquoted "<" ends the tag early.
+// End tags take quotes as plain characters.
 XmlMarkup ScanTag(std::u16string_view text, size_t lt, size_t nameEnd, XmlMarkupKind kind) {
-  char16_t quote = 0;
-  for (size_t i = nameEnd; i < text.size(); ++i) {
+  const bool quotesCount = kind == XmlMarkupKind::kStartTag;
+  for (size_t i = nameEnd;; ++i) {
+    i = quotesCount ? FindTagSpecial(text, i) : FindEitherOf(text, i, u'<', u'>');
+    if (i >= text.size()) break;
     const char16_t c = text[i];
-    if (quote) {
-      if (c == quote) quote = 0;
-    } else if (c == u'>') {
-      if (kind == XmlMarkupKind::kStartTag && text[i - 1] == u'/' && i - 1 > lt) {
+    if (c == u'>') {
+      if (quotesCount && text[i - 1] == u'/' && i - 1 > lt) {
         return {XmlMarkupKind::kEmptyTag, XmlMarkupProblem::kNone, i + 1, nameEnd};
       }
       return {kind, XmlMarkupProblem::kNone, i + 1, nameEnd};
-    } else if (c == u'<') {
-      return Unterminated(kind, i, nameEnd);
-    } else if (kind == XmlMarkupKind::kStartTag && (c == u'"' || c == u'\'')) {
-      quote = c;
     }
+    if (c == u'<') return Unterminated(kind, i, nameEnd);
+    i = FindUnit(text, i + 1, c);
+    if (i >= text.size()) break;
   }
   return Unterminated(kind, text.size(), nameEnd);
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "xml/XmlFastScan.h"
+
 namespace {
 
 std::u16string Decimal(size_t value) {
@@ -40,8 +42,8 @@ std::u16string XmlParser::Parse() {
 
   size_t pos = 0;
   while (pos < m_text.size()) {
-    const size_t lt = m_text.find(u'<', pos);
-    if (lt == std::u16string_view::npos) break;
+    const size_t lt = FindUnit(m_text, pos, u'<');
+    if (lt >= m_text.size()) break;
     const XmlMarkup markup = ScanXmlMarkup(m_text, lt);
     if (markup.problem == XmlMarkupProblem::kUnterminated) {
       Error(std::u16string(XmlMarkupKindName(markup.kind)) + OffsetText(lt) + u" unterminated");
