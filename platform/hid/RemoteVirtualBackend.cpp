@@ -4,7 +4,6 @@
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -23,23 +22,9 @@ constexpr std::chrono::seconds kAnswerTimeout{2};
 }  // namespace
 
 std::unique_ptr<RemoteVirtualBackend> RemoteVirtualBackend::Connect(const std::string& socketPath) {
-  const std::string path = socketPath.empty() ? VirtualKeyboardSocketPath() : socketPath;
-  sockaddr_un address{};
-  if (path.empty() || path.size() >= sizeof address.sun_path) return nullptr;
-  address.sun_family = AF_UNIX;
-  std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-  const int fd = socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0);
+  const int fd = ConnectToVirtualKeyboard(socketPath.empty() ? VirtualKeyboardSocketPath() : socketPath,
+                                          LinkType::kHelloBackend);
   if (fd < 0) return nullptr;
-  if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-    close(fd);
-    return nullptr;
-  }
-  LinkHeader hello{};
-  hello.type = static_cast<std::uint8_t>(LinkType::kHelloBackend);
-  if (!SendLinkPacket(fd, hello, {})) {
-    close(fd);
-    return nullptr;
-  }
   return std::unique_ptr<RemoteVirtualBackend>(new RemoteVirtualBackend(fd));
 }
 

@@ -171,15 +171,7 @@ bool VirtualKeyboardServer::Serve(Client& client) {
       client.backend = true;
       if (m_keyboard.IsPlugged()) {
         for (const HidInterfaceInfo& info : VirtualKeyboard::Interfaces()) {
-          LinkHeader opened{};
-          opened.type = static_cast<std::uint8_t>(LinkType::kOpened);
-          opened.deviceId = info.deviceId;
-          opened.vendorId = info.vendorId;
-          opened.productId = info.productId;
-          opened.usagePage = info.usagePage;
-          opened.usage = info.usage;
-          opened.firmwareVersion = info.firmwareVersion;
-          SendLinkPacket(client.fd, opened, {});
+          SendLinkPacket(client.fd, OpenedPacket(info), {});
         }
       }
       return true;
@@ -300,15 +292,7 @@ void VirtualKeyboardServer::SendToBackends(const LinkHeader& header, std::span<c
 }
 
 void VirtualKeyboardServer::InterfaceOpened(const HidInterfaceInfo& info) {
-  LinkHeader header{};
-  header.type = static_cast<std::uint8_t>(LinkType::kOpened);
-  header.deviceId = info.deviceId;
-  header.vendorId = info.vendorId;
-  header.productId = info.productId;
-  header.usagePage = info.usagePage;
-  header.usage = info.usage;
-  header.firmwareVersion = info.firmwareVersion;
-  SendToBackends(header, {});
+  SendToBackends(OpenedPacket(info), {});
 }
 
 void VirtualKeyboardServer::InterfaceClosed(std::uint32_t deviceId) {

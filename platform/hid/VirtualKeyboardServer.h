@@ -6,6 +6,7 @@
 
 #include "platform/hid/HidBackend.h"
 #include "platform/hid/VirtualKeyboard.h"
+#include "platform/hid/VirtualLink.h"
 
 namespace tarnwick {
 
@@ -43,7 +44,7 @@ class VirtualKeyboardServer : private HidBackendListener {
   void InterfaceClosed(std::uint32_t deviceId) override;
   void InputReport(std::uint32_t deviceId, std::span<const std::uint8_t> report) override;
 
-  void SendToBackends(const struct LinkHeader& header, std::span<const std::uint8_t> payload);
+  void SendToBackends(const LinkHeader& header, std::span<const std::uint8_t> payload);
   void ServeUntilStopped();
   bool Serve(Client& client);  // false when the client is gone
   void Reply(int fd, const std::string& text, bool ok);

@@ -2,11 +2,14 @@
 
 #include <errno.h>
 #include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
 
 #include "platform/RuntimeFolder.h"
+#include "platform/hid/HidBackend.h"
 
 namespace tarnwick {
 
@@ -33,6 +36,35 @@ bool ReceiveLinkPacket(int socket, std::vector<std::uint8_t>& packet, LinkHeader
   payload = std::span<const std::uint8_t>(packet.data() + sizeof header,
                                           std::min<std::size_t>(header.payloadLength, available));
   return true;
+}
+
+int ConnectToVirtualKeyboard(const std::string& socketPath, LinkType hello) {
+  sockaddr_un address{};
+  if (socketPath.empty() || socketPath.size() >= sizeof address.sun_path) return -1;
+  address.sun_family = AF_UNIX;
+  std::memcpy(address.sun_path, socketPath.c_str(), socketPath.size() + 1);
+  const int fd = socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0);
+  if (fd < 0) return -1;
+  LinkHeader header{};
+  header.type = static_cast<std::uint8_t>(hello);
+  if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+      !SendLinkPacket(fd, header, {})) {
+    close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+LinkHeader OpenedPacket(const HidInterfaceInfo& info) {
+  LinkHeader header{};
+  header.type = static_cast<std::uint8_t>(LinkType::kOpened);
+  header.deviceId = info.deviceId;
+  header.vendorId = info.vendorId;
+  header.productId = info.productId;
+  header.usagePage = info.usagePage;
+  header.usage = info.usage;
+  header.firmwareVersion = info.firmwareVersion;
+  return header;
 }
 
 std::string VirtualKeyboardSocketPath() {

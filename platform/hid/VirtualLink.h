@@ -11,6 +11,8 @@
 // library) or a control client (the program's own command line).
 namespace tarnwick {
 
+struct HidInterfaceInfo;
+
 enum class LinkType : std::uint8_t {
   kHelloBackend = 1,
   kHelloControl = 2,
@@ -53,6 +55,13 @@ bool SendLinkPacket(int socket, const LinkHeader& header, std::span<const std::u
 // packet is too short to hold a header.
 bool ReceiveLinkPacket(int socket, std::vector<std::uint8_t>& packet, LinkHeader& header,
                        std::span<const std::uint8_t>& payload);
+
+// Connects to the virtual keyboard program's socket and says which kind of client this is;
+// -1 when nobody answers at the path.
+int ConnectToVirtualKeyboard(const std::string& socketPath, LinkType hello);
+
+// The announcement of one interface of the keyboard.
+LinkHeader OpenedPacket(const HidInterfaceInfo& info);
 
 // The socket's path in the user's runtime folder; empty when that folder is not usable.
 std::string VirtualKeyboardSocketPath();
