@@ -58,6 +58,7 @@ std::u16string XmlParser::Parse() {
     pos = markup.end;
   }
   CloseAtEndOfText();
+  FinishChildList(0, m_lastTopLevel);
 
   XmlElementRecord& document = m_elements.At(0);
   if (document.firstChild == 0) {
@@ -73,18 +74,19 @@ std::u16string XmlParser::Parse() {
 void XmlParser::OpenStartTag(size_t lt, const XmlMarkup& markup) {
   const int index = m_elements.Add();
   const int parent = m_open.empty() ? 0 : m_open.back().index;
+  LinkAsLastChild(index, parent, m_open.empty() ? m_lastTopLevel : m_open.back().lastChild);
   XmlElementRecord& record = m_elements.At(index);
   const size_t tagLength = markup.end - lt;
   record.start = static_cast<std::uint32_t>(lt);
   record.tagLengths =
       static_cast<std::uint32_t>(std::min<size_t>(tagLength, kXmlStartTagLengthMax));
-  record.flagsAndLevel = static_cast<std::uint32_t>(std::min<size_t>(m_open.size(), kXmlLevelMask));
-  LinkAsLastChild(index, parent);
+  record.flagsAndLevel |=
+      static_cast<std::uint32_t>(std::min<size_t>(m_open.size(), kXmlLevelMask));
   if (markup.kind == XmlMarkupKind::kEmptyTag) {
     record.length = static_cast<std::uint32_t>(tagLength);
     record.flagsAndLevel |= kXmlElementEmpty;
   } else {
-    PushOpen({index, m_text.substr(lt + 1, markup.nameEnd - lt - 1), markup.end});
+    PushOpen({index, m_text.substr(lt + 1, markup.nameEnd - lt - 1), markup.end, 0});
   }
 }
 
@@ -105,15 +107,17 @@ void XmlParser::CloseWithEndTag(size_t lt, const XmlMarkup& markup) {
         u" does not match start tag '" + std::u16string(innermost.name) + u"'" +
         OffsetText(m_elements.At(innermost.index).start));
   // Outermost first: each unended element's children, the next unended one among them,
-  // move up behind it, so every element moves once however deep the nesting.
+  // move up behind it into the matched element, so every element moves once however
+  // deep the nesting.
   for (size_t i = static_cast<size_t>(match) + 1; i < m_open.size(); ++i) {
-    EndImplicitlyMovingChildrenUp(m_open[i]);
+    EndImplicitlyMovingChildrenUp(m_open[i], m_open[static_cast<size_t>(match)]);
   }
   while (static_cast<int>(m_open.size()) > match + 1) PopOpen();
   CloseOpenElement(markup.end, endTagLength);
 }
 
 void XmlParser::CloseOpenElement(size_t end, size_t endTagLength) {
+  FinishChildList(m_open.back().index, m_open.back().lastChild);
   XmlElementRecord& record = m_elements.At(m_open.back().index);
   record.length = static_cast<std::uint32_t>(end - record.start);
   record.tagLengths |=
@@ -121,23 +125,21 @@ void XmlParser::CloseOpenElement(size_t end, size_t endTagLength) {
   PopOpen();
 }
 
-void XmlParser::EndImplicitlyMovingChildrenUp(const OpenElement& open) {
+void XmlParser::EndImplicitlyMovingChildrenUp(const OpenElement& open, OpenElement& parent) {
   XmlElementRecord& record = m_elements.At(open.index);
   record.flagsAndLevel |= kXmlElementNotEnded;
   record.length = static_cast<std::uint32_t>(open.startTagEnd - record.start);
   const int firstMoved = record.firstChild;
   if (firstMoved == 0) return;
   record.firstChild = 0;
-  const int parent = record.parent;
+  record.nextSibling = firstMoved;
   XmlElementRecord& first = m_elements.At(firstMoved);
-  const int lastMoved = first.previousSibling;
   first.flagsAndLevel &= ~kXmlElementFirstChild;
   first.previousSibling = open.index;
-  record.nextSibling = firstMoved;
-  m_elements.At(m_elements.At(parent).firstChild).previousSibling = lastMoved;
+  parent.lastChild = open.lastChild;
   for (int child = firstMoved; child != 0; child = m_elements.At(child).nextSibling) {
     XmlElementRecord& moved = m_elements.At(child);
-    moved.parent = parent;
+    moved.parent = parent.index;
     moved.flagsAndLevel = (moved.flagsAndLevel & ~kXmlLevelMask) | Level(record);
   }
 }
@@ -150,24 +152,27 @@ void XmlParser::CloseAtEndOfText() {
           u" not ended");
     record.flagsAndLevel |= kXmlElementNotEnded;
     record.length = static_cast<std::uint32_t>(m_text.size() - record.start);
+    FinishChildList(open.index, open.lastChild);
     PopOpen();
   }
 }
 
-void XmlParser::LinkAsLastChild(int index, int parent) {
+void XmlParser::LinkAsLastChild(int index, int parent, int& lastChild) {
   XmlElementRecord& record = m_elements.At(index);
-  XmlElementRecord& parentRecord = m_elements.At(parent);
   record.parent = parent;
-  if (parentRecord.firstChild == 0) {
-    parentRecord.firstChild = index;
-    record.previousSibling = index;
+  if (lastChild == 0) {
+    m_elements.At(parent).firstChild = index;
     record.flagsAndLevel |= kXmlElementFirstChild;
-    return;
+  } else {
+    m_elements.At(lastChild).nextSibling = index;
+    record.previousSibling = lastChild;
   }
-  XmlElementRecord& first = m_elements.At(parentRecord.firstChild);
-  m_elements.At(first.previousSibling).nextSibling = index;
-  record.previousSibling = first.previousSibling;
-  first.previousSibling = index;
+  lastChild = index;
+}
+
+void XmlParser::FinishChildList(int parent, int lastChild) {
+  const int first = m_elements.At(parent).firstChild;
+  if (first != 0) m_elements.At(first).previousSibling = lastChild;
 }
 
 int XmlParser::FindOpenElement(std::u16string_view name) {

@@ -26,14 +26,16 @@ class XmlParser {
     int index;
     std::u16string_view name;
     size_t startTagEnd;
+    int lastChild;  // the first child's back link is written once, when the element closes
   };
 
   void OpenStartTag(size_t lt, const XmlMarkup& markup);
   void CloseWithEndTag(size_t lt, const XmlMarkup& markup);
   void CloseOpenElement(size_t end, size_t endTagLength);
-  void EndImplicitlyMovingChildrenUp(const OpenElement& open);
+  void EndImplicitlyMovingChildrenUp(const OpenElement& open, OpenElement& parent);
   void CloseAtEndOfText();
-  void LinkAsLastChild(int index, int parent);
+  void LinkAsLastChild(int index, int parent, int& lastChild);
+  void FinishChildList(int parent, int lastChild);
   int FindOpenElement(std::u16string_view name);
   void PushOpen(const OpenElement& open);
   void PopOpen();
@@ -42,6 +44,7 @@ class XmlParser {
   std::u16string_view m_text;
   XmlElementTable& m_elements;
   std::vector<OpenElement> m_open;
+  int m_lastTopLevel = 0;
   // Built only once an end tag fails to match the innermost element, so well-formed
   // documents never pay for it: open stack positions by name, innermost last.
   std::unordered_map<std::u16string_view, std::vector<int>> m_openByName;

@@ -237,7 +237,6 @@ std::string Note(const char* format, size_t value) {
 
 XmlDecodeReport DecodeXmlBytes(std::string_view bytes, std::u16string& text) {
   XmlDecodeReport result;
-  text.clear();
   std::string name;
   std::string notes;
   UnitWidth width = UnitWidth::k8;
@@ -278,6 +277,7 @@ XmlDecodeReport DecodeXmlBytes(std::string_view bytes, std::u16string& text) {
 
   size_t nulls = 0;
   if (data.empty()) {
+    text.clear();
     notes += "0 length ";
     if (detect) name.clear();
   } else if (width != UnitWidth::k8) {

@@ -18,8 +18,15 @@ void Check(bool condition) {
 void CheckTree(const CXmlDoc& document) {
   const size_t textSize = document.GetDocText().size();
   const int count = document.ElementCount();
-  for (int index = 1; index < count; ++index) {
+  for (int index = 0; index < count; ++index) {
     const XmlElementRecord& record = document.Element(index);
+    if (record.firstChild != 0) {
+      Check(record.firstChild > index && record.firstChild < count);
+      const int last = document.Element(record.firstChild).previousSibling;
+      Check(last > 0 && last < count);
+      Check(document.Element(last).parent == index && document.Element(last).nextSibling == 0);
+    }
+    if (index == 0) continue;
     Check(record.start < textSize);
     Check(static_cast<size_t>(record.start) + record.length <= textSize);
     Check(record.parent >= 0 && record.parent < index);
