@@ -34,6 +34,7 @@ std::optional<std::vector<PublishedWindow>> ParsePublishedWindows(std::string_vi
     PublishedWindowRecord record;
     if (bytes.size() - offset < sizeof record) return std::nullopt;
     std::memcpy(&record, bytes.data() + offset, sizeof record);
+    if (record.reserved != 0) return std::nullopt;
     offset += sizeof record;
     const std::size_t titleBytes = std::size_t{record.titleUnits} * sizeof(char16_t);
     if (bytes.size() - offset < titleBytes) return std::nullopt;

@@ -57,6 +57,8 @@ TEST(PublishedWindowsTest, RefusesIncompleteOrInconsistentTables) {
   hugeCount[4] = hugeCount[5] = hugeCount[6] = hugeCount[7] = '\xff';
   std::string hugeTitle = good;
   hugeTitle[8 + 16] = hugeTitle[8 + 17] = '\xff';
+  std::string reservedUsed = good;
+  reservedUsed[8 + 20] = 1;
   const std::string refused[] = {"",
                                  good.substr(0, 7),
                                  good.substr(0, good.size() - 1),
@@ -64,7 +66,8 @@ TEST(PublishedWindowsTest, RefusesIncompleteOrInconsistentTables) {
                                  good + "x",
                                  badMagic,
                                  hugeCount,
-                                 hugeTitle};
+                                 hugeTitle,
+                                 reservedUsed};
   for (const std::string& bytes : refused) {
     EXPECT_FALSE(ParsePublishedWindows(bytes)) << bytes.size() << " bytes";
   }
