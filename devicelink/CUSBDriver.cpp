@@ -67,11 +67,10 @@ CUSBDriver::CUSBDriver(ReportPacer* pacer) : m_pacer(pacer ? *pacer : m_deadline
 CUSBDriver::~CUSBDriver() {
   CUSBDriver* self = this;
   g_driver.compare_exchange_strong(self, nullptr);
-  // Closing waits for the library's thread, so no callback is still running when we go.
-  if (m_opened) {
-    tarnwick::SetInputCallback(nullptr);
-    tarnwick::Close();
-  }
+  // Closing waits for the library's thread, so no callback is still running when we go, and
+  // nothing is announced to a window that no longer exists.
+  tarnwick::SetInputCallback(nullptr);
+  tarnwick::Close();
   Destroy();
 }
 
@@ -109,9 +108,8 @@ void CUSBDriver::PostDeviceEvent(platform::WParam wParam, std::uint8_t code, std
 
 platform::LParam CUSBDriver::WindowProc(std::uint32_t message, platform::WParam wParam,
                                         platform::LParam lParam) {
-  if (message == kMsgHidNotify && wParam == 1 && lParam != 0) {
-    tarnwick::_DEVICE_STATE record;
-    std::memcpy(&record, reinterpret_cast<const void*>(lParam), sizeof record);
+  tarnwick::_DEVICE_STATE record;
+  if (message == kMsgHidNotify && wParam == 1 && tarnwick::ReadNotification(lParam, record)) {
     if (OnHidNotify(record) != 0) return 1;
   } else if (message == platform::WM_TIMER && wParam == kDriverTimerId) {
     platform::StopTimer(Handle(), kDriverTimerId);

@@ -175,8 +175,27 @@ void HidLibrary::Notify(std::uint32_t event, const HidInterfaceInfo& info) {
   record.deviceId = info.deviceId;
   record.usage = info.usage;
   record.usagePage = info.usagePage;
-  const _DEVICE_STATE& kept = *m_records.insert(record).first;
-  platform::PostToWindow(m_window, m_message, 1, reinterpret_cast<platform::LParam>(&kept));
+  platform::PostToWindow(m_window, m_message, 1, reinterpret_cast<platform::LParam>(KeepRecordLocked(record)));
+}
+
+const _DEVICE_STATE* HidLibrary::KeepRecordLocked(const _DEVICE_STATE& record) {
+  return &*m_records.insert(record).first;
+}
+
+const _DEVICE_STATE* HidLibrary::KeepRecord(const _DEVICE_STATE& record) {
+  std::lock_guard lock(m_mutex);
+  return KeepRecordLocked(record);
+}
+
+bool HidLibrary::ReadRecord(platform::LParam lParam, _DEVICE_STATE& record) {
+  std::lock_guard lock(m_mutex);
+  for (const _DEVICE_STATE& kept : m_records) {
+    if (reinterpret_cast<platform::LParam>(&kept) == lParam) {
+      record = kept;
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace tarnwick

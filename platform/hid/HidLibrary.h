@@ -36,6 +36,12 @@ class HidLibrary : private HidBackendListener {
   int WriteReport(std::uint32_t deviceId, std::span<const std::uint8_t> report);
   std::uint16_t FirmwareVersion();
 
+  // The lasting copy of a notification record, the one the notification message points to.
+  const _DEVICE_STATE* KeepRecord(const _DEVICE_STATE& record);
+  // Copies the record a notification's lParam points to; false when lParam is no record this
+  // library handed out, as in a message forged by another program.
+  bool ReadRecord(platform::LParam lParam, _DEVICE_STATE& record);
+
  private:
   HidLibrary() = default;
 
@@ -46,6 +52,7 @@ class HidLibrary : private HidBackendListener {
 
   std::unique_ptr<HidBackend> MakeBackend();
   void Notify(std::uint32_t event, const HidInterfaceInfo& info);  // m_mutex held
+  const _DEVICE_STATE* KeepRecordLocked(const _DEVICE_STATE& record);
 
   // Serialises Open, Close and writes, so a backend is never destroyed under a write.
   std::mutex m_lifecycleMutex;

@@ -14,6 +14,10 @@ int Open(platform::WindowHandle window, std::uint32_t message) {
   return HidLibrary::Instance().Open(window, message);
 }
 
+bool ReadNotification(platform::LParam lParam, _DEVICE_STATE& record) {
+  return HidLibrary::Instance().ReadRecord(lParam, record);
+}
+
 void Close() { HidLibrary::Instance().Close(); }
 
 int WriteReport(std::uint32_t deviceId, std::span<const std::uint8_t> report) {

@@ -32,6 +32,10 @@ void SetInputCallback(InputReportCallback callback);
 // the process, so the message can be handled whenever it is fetched.
 int Open(platform::WindowHandle window, std::uint32_t message);
 
+// Copies the record a notification message's lParam points to; false when lParam is not one
+// the library handed out (a stray or forged message), so it is never dereferenced blindly.
+bool ReadNotification(platform::LParam lParam, _DEVICE_STATE& record);
+
 // Closes every interface without announcing it; no callback runs after the return.
 void Close();
 

@@ -5,7 +5,6 @@
 #include <array>
 #include <cstring>
 #include <functional>
-#include <deque>
 #include <memory>
 
 #include "devicelink/DeviceMessages.h"
@@ -27,10 +26,11 @@ class DeviceListTest : public ::testing::Test {
  protected:
   DeviceListTest() { driver.SetTargetWindow(target.Handle()); }
 
-  void Notify(std::uint32_t event, std::uint32_t id, std::uint16_t usage, std::uint16_t page) {
-    records.push_back(tarnwick::_DEVICE_STATE{event, id, 0, usage, page, 0});
-    platform::PostToWindow(driver.Handle(), kMsgHidNotify, 1,
-                           reinterpret_cast<platform::LParam>(&records.back()));
+  void Notify(std::uint32_t event, std::uint32_t id, std::uint16_t usage, std::uint16_t page,
+              platform::WParam wParam = 1) {
+    const tarnwick::_DEVICE_STATE* record =
+        tarnwick::HidLibrary::Instance().KeepRecord({event, id, 0, usage, page, 0});
+    platform::PostToWindow(driver.Handle(), kMsgHidNotify, wParam, reinterpret_cast<platform::LParam>(record));
     PumpUntilIdle();
   }
   void ArriveAllFour() {
@@ -48,7 +48,6 @@ class DeviceListTest : public ::testing::Test {
   RecordingWindow target;
   RecordingPacer pacer;
   CUSBDriver driver{&pacer};
-  std::deque<tarnwick::_DEVICE_STATE> records;
 };
 
 TEST_F(DeviceListTest, FourArrivalsAreListedInOrderAndEachAnnounced) {
@@ -87,10 +86,13 @@ TEST_F(DeviceListTest, RemovalOfAnUnknownIdOnAnEmptyListStillAnnouncesRemoval) {
 }
 
 TEST_F(DeviceListTest, OtherNotificationsAreLeftToTheBase) {
-  records.push_back(tarnwick::_DEVICE_STATE{1, 11, 0, 2, 0xFF01, 0});
-  platform::PostToWindow(driver.Handle(), kMsgHidNotify, 0, reinterpret_cast<platform::LParam>(&records.back()));
-  PumpUntilIdle();
+  Notify(1, 11, 2, 0xFF01, 0);
   Notify(7, 11, 2, 0xFF01);
+  // A record the library never handed out, as another program could post, is not read.
+  const tarnwick::_DEVICE_STATE forged{1, 11, 0, 2, 0xFF01, 0};
+  platform::PostToWindow(driver.Handle(), kMsgHidNotify, 1, reinterpret_cast<platform::LParam>(&forged));
+  platform::PostToWindow(driver.Handle(), kMsgHidNotify, 1, 0x1234);
+  PumpUntilIdle();
   EXPECT_TRUE(driver.DeviceList().empty());
   EXPECT_TRUE(target.received.empty());
 }
