@@ -141,39 +141,44 @@ IniDocument IniDocument::Parse(std::string_view bytes) {
     if (unitAt(at) != u'\n') continue;
     std::size_t bodyEnd = at;
     if (bodyEnd >= start + width && unitAt(bodyEnd - width) == u'\r') bodyEnd -= width;
-    doc.AddLine(std::string(content.substr(start, bodyEnd - start)),
-                std::string(content.substr(bodyEnd, at + width - bodyEnd)));
+    doc.AddLine(content.substr(start, bodyEnd - start),
+                content.substr(bodyEnd, at + width - bodyEnd));
     start = at + width;
   }
-  if (start < content.size()) doc.AddLine(std::string(content.substr(start)), std::string());
+  if (start < content.size()) doc.AddLine(content.substr(start), {});
   return doc;
 }
 
 std::string IniDocument::Serialize() const {
+  const bool wide = IsWide(m_encoding);
   std::size_t total = BomSize(m_encoding);
-  for (const Line& line : m_lines) total += line.body.size() + line.terminator.size();
+  for (const Line& line : m_lines)
+    total += (wide ? line.text.size() * 2 : line.body.size()) + line.terminator.size();
   std::string bytes;
   bytes.reserve(total);
   bytes.append(Bom(m_encoding), BomSize(m_encoding));
   for (const Line& line : m_lines) {
-    bytes += line.body;
+    if (wide)
+      AppendEncoded(bytes, line.text);
+    else
+      bytes += line.body;
     bytes += line.terminator;
   }
   return bytes;
 }
 
-void IniDocument::AddLine(std::string body, std::string terminator) {
+void IniDocument::AddLine(std::string_view body, std::string_view terminator) {
   Line line;
   line.text = Decode(body);
-  line.body = std::move(body);
-  line.terminator = std::move(terminator);
+  if (!IsWide(m_encoding)) line.body.assign(body);
+  line.terminator.assign(terminator);
   Classify(line);
   m_lines.push_back(std::move(line));
 }
 
 IniDocument::Line IniDocument::MakeLine(std::u16string text) const {
   Line line;
-  line.body = Encode(text);
+  if (!IsWide(m_encoding)) line.body = Encode(text);
   line.terminator = Encode(kCrLf);
   line.text = std::move(text);
   Classify(line);
@@ -206,16 +211,25 @@ void IniDocument::Classify(Line& line) {
 }
 
 std::string IniDocument::Encode(std::u16string_view text) const {
-  if (!IsWide(m_encoding)) return platform::Utf16ToUtf8(text);
-  std::string bytes(text.size() * 2, '\0');
+  std::string bytes;
+  AppendEncoded(bytes, text);
+  return bytes;
+}
+
+void IniDocument::AppendEncoded(std::string& bytes, std::u16string_view text) const {
+  if (!IsWide(m_encoding)) {
+    bytes += platform::Utf16ToUtf8(text);
+    return;
+  }
+  const std::size_t at = bytes.size();
+  bytes.resize(at + text.size() * 2);
   const bool bigEndian = m_encoding == IniEncoding::kUtf16Be;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const auto low = static_cast<char>(text[i] & 0xFF);
     const auto high = static_cast<char>(text[i] >> 8);
-    bytes[i * 2] = bigEndian ? high : low;
-    bytes[i * 2 + 1] = bigEndian ? low : high;
+    bytes[at + i * 2] = bigEndian ? high : low;
+    bytes[at + i * 2 + 1] = bigEndian ? low : high;
   }
-  return bytes;
 }
 
 std::u16string IniDocument::Decode(std::string_view bytes) const {

@@ -58,17 +58,20 @@ class IniDocument {
  private:
   enum class LineKind : std::uint8_t { kOther, kSection, kKey };
   struct Line {
-    std::string body;        // the bytes as read, without the line break
+    // The bytes as read, without the line break, for 8-bit text, which does not
+    // always decode losslessly; UTF-16 lines are encoded again from `text`.
+    std::string body;
     std::string terminator;  // the line break as read; empty on a last unterminated line
-    std::u16string text;     // the body decoded
+    std::u16string text;
     LineKind kind = LineKind::kOther;
     std::size_t nameBegin = 0, nameEnd = 0, valueBegin = 0, valueEnd = 0;
   };
 
-  void AddLine(std::string body, std::string terminator);
+  void AddLine(std::string_view body, std::string_view terminator);
   Line MakeLine(std::u16string text) const;
   static void Classify(Line& line);
   std::string Encode(std::u16string_view text) const;
+  void AppendEncoded(std::string& bytes, std::u16string_view text) const;
   std::u16string Decode(std::string_view bytes) const;
   std::optional<std::size_t> FindSection(std::u16string_view section) const;
   std::size_t SectionEnd(std::size_t header) const;

@@ -42,16 +42,23 @@ int ReadFileBytes(const std::string& path, std::string& bytes, struct stat& info
   if (::fstat(file.Get(), &info) != 0) return errno;
   if (!S_ISREG(info.st_mode)) return EINVAL;
   if (static_cast<std::size_t>(info.st_size) > IniFile::kMaxFileBytes) return EFBIG;
-  bytes.clear();
-  char buffer[65536];
+  // Read straight into a buffer of the file's size; a file that grows meanwhile
+  // is read on in steps until its end.
+  std::size_t used = 0;
+  bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
   for (;;) {
-    const ssize_t n = ::read(file.Get(), buffer, sizeof buffer);
+    if (used == bytes.size()) {
+      if (bytes.size() > IniFile::kMaxFileBytes) return EFBIG;
+      bytes.resize(bytes.size() + 65536);
+    }
+    const ssize_t n = ::read(file.Get(), bytes.data() + used, bytes.size() - used);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return errno;
-    if (n == 0) return 0;
-    bytes.append(buffer, static_cast<std::size_t>(n));
-    if (bytes.size() > IniFile::kMaxFileBytes) return EFBIG;
+    if (n == 0) break;
+    used += static_cast<std::size_t>(n);
   }
+  bytes.resize(used);
+  return 0;
 }
 
 int WriteAllBytes(int fd, std::string_view bytes) {
@@ -114,7 +121,7 @@ bool IniFile::Fail(std::string reason) {
   return false;
 }
 
-bool IniFile::Update(const std::function<bool(IniDocument&)>& edit) {
+bool IniFile::Update(const std::function<bool(IniDocument&)>& edit, IniDocument* edited) {
   m_lastError.clear();
   std::string target = m_path;
   struct stat info{};
@@ -138,8 +145,10 @@ bool IniFile::Update(const std::function<bool(IniDocument&)>& edit) {
   if (exists && IsReadOnly(target, info)) return Fail("the file is read-only");
 
   IniDocument doc = exists ? IniDocument::Parse(old) : IniDocument();
-  if (!edit(doc)) return Fail("the name or value cannot be stored on one line");
+  const bool editable = edit(doc);
   const std::string bytes = doc.Serialize();
+  if (edited) *edited = std::move(doc);
+  if (!editable) return Fail("the name or value cannot be stored on one line");
   if (exists && bytes == old) return true;
 
   const std::string temp = target + ".tmp";

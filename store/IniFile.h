@@ -41,7 +41,9 @@ class IniFile {
   // so several values land together exactly as if written one after another.
   // False when `edit` returns false or the file cannot be written; the file on
   // disk is then unchanged, and the reason is in LastError() and the debug output.
-  bool Update(const std::function<bool(IniDocument&)>& edit);
+  // When `edited` is given and `edit` ran, the edited content is moved into it,
+  // so a caller can read on without reading the file again.
+  bool Update(const std::function<bool(IniDocument&)>& edit, IniDocument* edited = nullptr);
 
   // Why the last write failed; empty after a successful one.
   const std::string& LastError() const { return m_lastError; }

@@ -83,16 +83,16 @@ StoreResult LoadProfile(ProfileBlock& block, const std::string& dataFolder,
   IniFile file(path);
   // The content just written is the content to read, so the file is read once.
   IniDocument doc;
-  bool haveDoc = false;
+  bool edited = false;
   StoreResult result;
-  const bool written = file.Update([&](IniDocument& current) {
-    if (!current.WriteString(kGroup, kNameKey, name)) return false;
-    doc = current;
-    haveDoc = true;
-    return true;
-  });
+  const bool written = file.Update(
+      [&](IniDocument& current) {
+        edited = true;
+        return current.WriteString(kGroup, kNameKey, name);
+      },
+      &doc);
   if (!written) result = WriteFailure(file);
-  if (!haveDoc) doc = file.Load();
+  if (!edited) doc = file.Load();
 
   ReadProfileDocument(doc, block);
   return result;
