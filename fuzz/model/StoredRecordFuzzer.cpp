@@ -24,8 +24,9 @@ void ReadLight(const uint8_t* data, size_t size) {
   LightInfo light{};
   std::memcpy(&light, data, size < sizeof light ? size : sizeof light);
   const int slot = size > 0 ? data[0] % 8 - 1 : 0;
-  RepairLightInfo(light, slot, size > 1 && (data[1] & 1) ? LightDefaultsFrom::Service
-                                                         : LightDefaultsFrom::SlotRow);
+  RepairLightInfo(
+      light, slot,
+      size > 1 && (data[1] & 1) ? LightDefaultsFrom::Service : LightDefaultsFrom::SlotRow);
   Check(light.effect <= kLastStoredEffect && light.colorMode <= kMaxColorMode);
   Check(light.brightness <= kMaxBrightness && light.speed <= kMaxSpeed);
   Check(light.colorOption <= kMaxColorOption);
