@@ -68,9 +68,8 @@ void MessageQueue::StartTimer(WindowHandle window, std::uint64_t id, std::uint32
   {
     std::lock_guard lock(m_mutex);
     const std::uint64_t due = MonotonicMs() + periodMs;
-    auto existing = std::find_if(m_timers.begin(), m_timers.end(), [&](const Timer& t) {
-      return t.window == window && t.id == id;
-    });
+    auto existing = std::find_if(m_timers.begin(), m_timers.end(),
+                                 [&](const Timer& t) { return t.window == window && t.id == id; });
     if (existing != m_timers.end()) {
       *existing = Timer{window, id, periodMs, due, ++m_timerSerial};
     } else {
@@ -112,8 +111,8 @@ bool MessageQueue::TakeReadyLocked(Message& out, bool remove) {
   const std::uint64_t now = MonotonicMs();
   Timer* next = nullptr;
   for (Timer& timer : m_timers) {
-    if (timer.dueMs <= now &&
-        (next == nullptr || std::tie(timer.dueMs, timer.serial) < std::tie(next->dueMs, next->serial))) {
+    if (timer.dueMs <= now && (next == nullptr || std::tie(timer.dueMs, timer.serial) <
+                                                      std::tie(next->dueMs, next->serial))) {
       next = &timer;
     }
   }
@@ -175,8 +174,9 @@ void MessageQueue::Wait(int timeoutMs) {
         break;
       }
       case Source::kProcessSocket:
-        ProcessLink::Instance().Receive(
-            [](const WireMessage& message) { WindowTable::Instance().DeliverFromOtherProcess(message); });
+        ProcessLink::Instance().Receive([](const WireMessage& message) {
+          WindowTable::Instance().DeliverFromOtherProcess(message);
+        });
         break;
       case Source::kWatched: {
         auto found = m_watchers.find(fd);

@@ -58,9 +58,9 @@ class ProcessLink {
 
   std::mutex m_mutex;
   bool m_folderResolved = false;
-  std::string m_folderKey;      // the XDG_RUNTIME_DIR value the folder was resolved for
-  std::string m_folder;         // resolved runtime folder
-  std::string m_attachedFolder; // where this process's files live, empty when detached
+  std::string m_folderKey;       // the XDG_RUNTIME_DIR value the folder was resolved for
+  std::string m_folder;          // resolved runtime folder
+  std::string m_attachedFolder;  // where this process's files live, empty when detached
   pid_t m_attachedPid = 0;
   int m_lockFd = -1;
   std::atomic<int> m_socketFd{-1};

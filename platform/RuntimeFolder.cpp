@@ -47,8 +47,8 @@ RuntimeFolderResult CheckRuntimeFolder(uid_t userId) {
   if ((info.st_mode & 077) != 0) {
     char mode[8];
     std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(info.st_mode & 07777));
-    return {"", "the " + quoted + " is open to other users (mode " + mode +
-                    "); refusing to use it"};
+    return {"",
+            "the " + quoted + " is open to other users (mode " + mode + "); refusing to use it"};
   }
   return {path, ""};
 }

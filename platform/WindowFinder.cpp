@@ -19,8 +19,7 @@ namespace {
 WindowHandle FindPublished(pid_t pid, WindowHandle parent, std::u16string_view title) {
   const std::string folder = ProcessLink::Instance().Folder();
   if (folder.empty()) return 0;
-  const std::optional<std::string> bytes =
-      ReadWholeFile(folder + std::to_string(pid) + ".windows");
+  const std::optional<std::string> bytes = ReadWholeFile(folder + std::to_string(pid) + ".windows");
   if (!bytes) return 0;
   const auto windows = ParsePublishedWindows(*bytes);
   if (!windows) return 0;

@@ -26,8 +26,8 @@ WindowHandle WindowTable::Add(Window& window, WindowHandle parent, WindowHandle 
     do {
       handle = (pid << 32) | ++m_serial;
     } while (m_serial == 0 || m_entries.contains(handle));
-    m_entries.emplace(handle,
-                      Entry{&window, MessageQueue::ForThisThread(), parent, owner, std::u16string(title)});
+    m_entries.emplace(handle, Entry{&window, MessageQueue::ForThisThread(), parent, owner,
+                                    std::u16string(title)});
   }
   if (!title.empty()) Publish();
   return handle;
@@ -128,7 +128,8 @@ void WindowTable::Publish() {
   {
     std::lock_guard lock(m_mutex);
     for (const auto& [handle, entry] : m_entries) {
-      if (!entry.title.empty()) titled.push_back(PublishedWindow{handle, entry.parent, entry.title});
+      if (!entry.title.empty())
+        titled.push_back(PublishedWindow{handle, entry.parent, entry.title});
     }
   }
   ProcessLink::Instance().Publish(EncodePublishedWindows(titled));

@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -161,20 +162,34 @@ BENCHMARK(BM_BareDatagramBurst)->UseRealTime();
 BENCHMARK(BM_PostBurst)->UseRealTime();
 BENCHMARK(BM_FindTopLevelWindow)->Arg(1)->Arg(10)->Arg(100)->UseRealTime();
 
-// Keeps every run's time per iteration and rate, to print the ratios at the end.
+// Keeps every repetition's time per iteration and rate, to print the ratios of the medians
+// at the end (run with --benchmark_repetitions=N on a noisy machine).
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
-      std::string name = run.benchmark_name();
-      name = name.substr(0, name.find("/real_time"));
-      nanoseconds[name] = run.GetAdjustedRealTime();
+      // Repetitions arrive one by one or, with --benchmark_display_aggregates_only, only
+      // as aggregates, of which the median is the one kept.
+      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+      if (run.run_type != Run::RT_Iteration && !median) continue;
+      const std::string& args = run.run_name.args;
+      const std::string name = run.run_name.function_name + (args.empty() ? "" : "/" + args);
+      m_nanoseconds[name].push_back(run.GetAdjustedRealTime());
       const auto items = run.counters.find("items_per_second");
-      if (items != run.counters.end()) rates[name] = items->second;
+      if (items != run.counters.end()) m_rates[name].push_back(items->second);
     }
   }
-  std::map<std::string, double> nanoseconds, rates;
+  double Nanoseconds(const std::string& name) { return Median(m_nanoseconds[name]); }
+  double Rate(const std::string& name) { return Median(m_rates[name]); }
+
+ private:
+  static double Median(std::vector<double>& values) {
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+  }
+  std::map<std::string, std::vector<double>> m_nanoseconds, m_rates;
 };
 
 void PrintRatio(const char* what, double value, const char* goal) {
@@ -212,24 +227,20 @@ int main(int argc, char** argv) {
 
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    auto& ns = reporter.nanoseconds;
-    auto& rate = reporter.rates;
-    std::printf("\nRatios (same run):\n");
-    if (ns.count("BM_PostPingPong") && ns.count("BM_BareDatagramPingPong")) {
-      PrintRatio("post->dispatch round trip / bare datagram ping",
-                 ns["BM_PostPingPong"] / ns["BM_BareDatagramPingPong"], "<= 2");
-    }
-    if (rate.count("BM_PostBurst") && rate.count("BM_BareDatagramBurst")) {
-      PrintRatio("posted messages per second / bare datagrams per second",
-                 rate["BM_PostBurst"] / rate["BM_BareDatagramBurst"], ">= 0.5");
-    }
-    const char* one100 = "BM_FindTopLevelWindow/1";
-    for (const char* n : {"BM_FindTopLevelWindow/10", "BM_FindTopLevelWindow/100"}) {
-      if (ns.count(n) && ns.count(one100)) {
-        PrintRatio((std::string("find by title: ") + (n + 22) + " windows / 1 window").c_str(),
-                   ns[n] / ns[one100], "report");
-      }
-    }
+    const auto ratio = [](double a, double b) { return b > 0 ? a / b : 0.0; };
+    std::printf("\nRatios (medians of this run):\n");
+    PrintRatio("post->dispatch round trip / bare datagram ping",
+               ratio(reporter.Nanoseconds("BM_PostPingPong"),
+                     reporter.Nanoseconds("BM_BareDatagramPingPong")),
+               "<= 2");
+    PrintRatio("posted messages per second / bare datagrams per second",
+               ratio(reporter.Rate("BM_PostBurst"), reporter.Rate("BM_BareDatagramBurst")),
+               ">= 0.5");
+    const double oneWindow = reporter.Nanoseconds("BM_FindTopLevelWindow/1");
+    PrintRatio("find by title: 10 windows / 1 window",
+               ratio(reporter.Nanoseconds("BM_FindTopLevelWindow/10"), oneWindow), "report");
+    PrintRatio("find by title: 100 windows / 1 window",
+               ratio(reporter.Nanoseconds("BM_FindTopLevelWindow/100"), oneWindow), "report");
     close(fixture.rawSocket);
     fixture.window.Destroy();
   }

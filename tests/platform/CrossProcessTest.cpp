@@ -197,9 +197,8 @@ TEST_F(CrossProcessTest, DatagramsFromAnotherUserAreDropped) {
   if (child == 0) {
     if (setuid(65534) != 0) _exit(2);
     const int fd = socket(AF_UNIX, SOCK_DGRAM, 0);
-    const bool sent = sendto(fd, &foreign, sizeof foreign, 0,
-                             reinterpret_cast<sockaddr*>(&address), sizeof address) ==
-                      static_cast<ssize_t>(sizeof foreign);
+    const bool sent = sendto(fd, &foreign, sizeof foreign, 0, reinterpret_cast<sockaddr*>(&address),
+                             sizeof address) == static_cast<ssize_t>(sizeof foreign);
     _exit(sent ? 0 : 1);
   }
   int status = 0;

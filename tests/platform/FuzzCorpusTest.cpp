@@ -14,10 +14,11 @@ TEST(PlatformFuzzCorpus, ReplaysEveryKeptInput) {
   std::size_t replayed = 0;
   for (const auto& entry : std::filesystem::directory_iterator(PV37_PLATFORM_CORPUS_DIR)) {
     std::ifstream file(entry.path(), std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                     bytes.size()),
-              0);
+    const std::string bytes((std::istreambuf_iterator<char>(file)),
+                            std::istreambuf_iterator<char>());
+    EXPECT_EQ(
+        LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),
+        0);
     ++replayed;
   }
   EXPECT_GT(replayed, 0u);

@@ -50,8 +50,7 @@ TEST_F(MessageLoopTest, PostsFromOtherThreadsArriveInEachThreadsOrder) {
       }
     });
   }
-  const bool done =
-      PumpUntil([&] { return window.UserMessages().size() == 2u * kPerThread; });
+  const bool done = PumpUntil([&] { return window.UserMessages().size() == 2u * kPerThread; });
   for (std::thread& poster : posters) poster.join();
   ASSERT_TRUE(done);
   WParam next[2] = {0, 0};

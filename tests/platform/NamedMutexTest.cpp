@@ -1,6 +1,5 @@
-#include "platform/NamedMutex.h"
-
 #include "PlatformTestSupport.h"
+#include "platform/NamedMutex.h"
 
 namespace platform::test {
 namespace {

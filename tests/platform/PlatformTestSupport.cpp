@@ -51,8 +51,8 @@ void RuntimeFolderTest::TearDown() {
 }
 
 void PrintTo(const Received& received, std::ostream* out) {
-  *out << "{window " << std::hex << received.window << std::dec << ", message "
-       << received.message << ", " << received.wParam << ", " << received.lParam << "}";
+  *out << "{window " << std::hex << received.window << std::dec << ", message " << received.message
+       << ", " << received.wParam << ", " << received.lParam << "}";
 }
 
 LParam RecordingWindow::WindowProc(std::uint32_t message, WParam wParam, LParam lParam) {

@@ -1,11 +1,10 @@
-#include "platform/RuntimeFolder.h"
-
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 
 #include "PlatformTestSupport.h"
+#include "platform/RuntimeFolder.h"
 
 namespace platform::test {
 namespace {

@@ -25,8 +25,11 @@ TEST(WireMessageTest, DecodesExactlyOneWellFormedRecord) {
   const struct {
     const void* data;
     std::size_t size;
-  } refused[] = {{&good, 0}, {&good, sizeof good - 1}, {longer, sizeof longer},
-                 {&badMagic, sizeof badMagic}, {nullptr, sizeof good}};
+  } refused[] = {{&good, 0},
+                 {&good, sizeof good - 1},
+                 {longer, sizeof longer},
+                 {&badMagic, sizeof badMagic},
+                 {nullptr, sizeof good}};
   for (const auto& r : refused) EXPECT_FALSE(DecodeWireMessage(r.data, r.size)) << r.size;
 }
 

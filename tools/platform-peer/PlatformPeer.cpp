@@ -62,7 +62,8 @@ class EchoWindow : public Window {
  public:
   ~EchoWindow() override { Destroy(); }
   LParam WindowProc(std::uint32_t message, WParam wParam, LParam lParam) override {
-    if (message >= WM_USER) PostToWindow(static_cast<WindowHandle>(wParam), message, wParam, lParam);
+    if (message >= WM_USER)
+      PostToWindow(static_cast<WindowHandle>(wParam), message, wParam, lParam);
     if (message == WM_DESTROY) QuitMessageLoop(0);
     return Window::WindowProc(message, wParam, lParam);
   }
@@ -128,8 +129,8 @@ void EchoDatagrams(int fd) {
   for (;;) {
     sockaddr_un from{};
     socklen_t fromSize = sizeof from;
-    const ssize_t n = recvfrom(fd, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from),
-                               &fromSize);
+    const ssize_t n =
+        recvfrom(fd, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &fromSize);
     if (n < 0) return;
     sendto(fd, buffer, static_cast<std::size_t>(n), 0, reinterpret_cast<sockaddr*>(&from),
            fromSize);
