@@ -5,6 +5,11 @@
 // layout conversions the page runs per key.
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
 #include "model/KeyCodeTable.h"
 #include "model/KeyMatrix.h"
 #include "model/KeyNameTable.h"
@@ -45,6 +50,32 @@ void BM_ConvertAllKeysBothWays(benchmark::State& state) {
 }
 BENCHMARK(BM_ConvertAllKeysBothWays);
 
+// Keeps each run's CPU time per iteration so the ratios can follow the table.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) m_cpuTimes[run.benchmark_name()] = run.GetAdjustedCPUTime();
+    ConsoleReporter::ReportRuns(runs);
+  }
+  void PrintRatios(const std::string& baseline) const {
+    const auto base = m_cpuTimes.find(baseline);
+    if (base == m_cpuTimes.end() || base->second <= 0) return;
+    for (const auto& [name, time] : m_cpuTimes) {
+      std::printf("%-40s %8.1fx baseline\n", name.c_str(), time / base->second);
+    }
+  }
+
+ private:
+  std::map<std::string, double> m_cpuTimes;
+};
+
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  reporter.PrintRatios("BM_Baseline_NamedKeyDefaultDocument");
+  benchmark::Shutdown();
+  return 0;
+}
