@@ -43,7 +43,8 @@ void Post(const DecodedPost& post, CUSBDriver& driver) {
       driver.PostDeviceEvent(post.wParam, post.code, post.state);
       break;
     case DecodedPost::Target::kServiceWindow:
-      if (const platform::WindowHandle service = platform::FindTopLevelWindow(kServiceWindowTitle)) {
+      if (const platform::WindowHandle service =
+              platform::FindTopLevelWindow(kServiceWindowTitle)) {
         platform::PostToWindow(service, post.message, post.wParam, 0);
       }
       break;
@@ -135,8 +136,9 @@ platform::LParam CUSBDriver::OnHidNotify(const tarnwick::_DEVICE_STATE& record) 
   } else if (record.event == tarnwick::kInterfaceClosed) {
     platform::DebugTrace("MONITORCLOSE:dwDeviceID=%x,usage:0x%x,uagePage:0x%x\n", record.deviceId,
                          record.usage, record.usagePage);
-    auto entry = std::find_if(m_deviceList.begin(), m_deviceList.end(),
-                              [&](const tarnwick::_DEVICE_STATE& e) { return e.deviceId == record.deviceId; });
+    auto entry = std::find_if(
+        m_deviceList.begin(), m_deviceList.end(),
+        [&](const tarnwick::_DEVICE_STATE& e) { return e.deviceId == record.deviceId; });
     const bool removed = entry != m_deviceList.end();
     if (removed) m_deviceList.erase(entry);
     if (m_deviceList.empty() && (m_opened || !removed)) {
@@ -156,7 +158,8 @@ void CUSBDriver::OnInputReport(int reportId, const std::uint8_t* report, int len
                        static_cast<unsigned>(length));
   // The rules read nine bytes whatever the length; bytes the report lacks read as zero.
   std::uint8_t b[kDecodedReportBytes] = {};
-  if (report && length > 0) std::memcpy(b, report, std::min<std::size_t>(static_cast<std::size_t>(length), sizeof b));
+  if (report && length > 0)
+    std::memcpy(b, report, std::min<std::size_t>(static_cast<std::size_t>(length), sizeof b));
   platform::DebugTrace("%02x %02x %02x %02x %02x %02x %02x %02x\n", b[0], b[1], b[2], b[3], b[4],
                        b[5], b[6], b[7]);
   for (const DecodedPost& post : DecodeInputReport(b)) Post(post, *driver);
@@ -172,8 +175,10 @@ int CUSBDriver::SendSleep(int level) {
   // The service repairs larger values before they get here; anything else is not a level.
   if (level < 0 || level > kDeepestSleepLevel) return 1;
   if (!EnsureOpen()) return 1;
-  const std::uint8_t report[8] = {kCommandReport, 0x90, level == kDeepestSleepLevel ? std::uint8_t{0} : std::uint8_t{1}};
-  const bool written = Write(FindInterface(kCommandInterface.usage, kCommandInterface.usagePage), report);
+  const std::uint8_t report[8] = {kCommandReport, 0x90,
+                                  level == kDeepestSleepLevel ? std::uint8_t{0} : std::uint8_t{1}};
+  const bool written =
+      Write(FindInterface(kCommandInterface.usage, kCommandInterface.usagePage), report);
   m_pacer.PauseAfterWrite(static_cast<std::uint32_t>(m_commandPause));
   return written ? 0 : 1;
 }
@@ -181,7 +186,8 @@ int CUSBDriver::SendSleep(int level) {
 int CUSBDriver::SendRefresh() {
   if (!EnsureOpen()) return 1;
   const std::uint8_t report[8] = {kCommandReport, 0x03, 0x01};
-  const bool written = Write(FindInterface(kCommandInterface.usage, kCommandInterface.usagePage), report);
+  const bool written =
+      Write(FindInterface(kCommandInterface.usage, kCommandInterface.usagePage), report);
   m_pacer.PauseAfterWrite(static_cast<std::uint32_t>(m_commandPause));
   return written ? 0 : 1;
 }
@@ -189,7 +195,8 @@ int CUSBDriver::SendRefresh() {
 int CUSBDriver::SendChunked(const std::uint8_t (&header)[8], std::uint16_t dataUsage,
                             std::uint16_t dataUsagePage, std::uint8_t reportId,
                             const std::uint8_t* data, std::size_t chunks) {
-  const bool written = Write(FindInterface(kCommandInterface.usage, kCommandInterface.usagePage), header);
+  const bool written =
+      Write(FindInterface(kCommandInterface.usage, kCommandInterface.usagePage), header);
   m_pacer.PauseAfterWrite(kHeaderPauseMs);
   const std::uint32_t dataInterface = FindInterface(dataUsage, dataUsagePage);
   for (std::size_t n = 1; n <= chunks; ++n) {
@@ -214,7 +221,8 @@ int CUSBDriver::SendKeyMacro(const KeyMacroBlock& block, std::uint8_t position) 
   // 242 bytes travel as 41 chunks of six; the last four are zero.
   std::uint8_t padded[kMacroChunks * kChunkPayload] = {};
   std::memcpy(padded, &block, sizeof block);
-  const std::uint8_t header[8] = {kCommandReport, 0x05, 0x01, static_cast<std::uint8_t>(position + 1), 0x01};
+  const std::uint8_t header[8] = {kCommandReport, 0x05, 0x01,
+                                  static_cast<std::uint8_t>(position + 1), 0x01};
   return SendChunked(header, kMacroInterface.usage, kMacroInterface.usagePage, kMacroReport, padded,
                      kMacroChunks);
 }

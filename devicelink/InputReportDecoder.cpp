@@ -42,7 +42,8 @@ std::vector<DecodedPost> DecodeInputReport(std::span<const std::uint8_t, kDecode
 
   if (b[0] == 4) {
     if (b[1] == 7 && b[2] == 7) {
-      posts.push_back(Event(kLightingKeyValue, static_cast<std::uint8_t>(b[4] + 6 * b[3] + 102 * b[6]), 1));
+      posts.push_back(
+          Event(kLightingKeyValue, static_cast<std::uint8_t>(b[4] + 6 * b[3] + 102 * b[6]), 1));
     } else if (b[1] == 0xE1 && (b[2] == 8 || b[2] == 9)) {
       posts.push_back(Event(b[3], kEffectEvent, 1));
     }

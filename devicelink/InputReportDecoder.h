@@ -23,4 +23,5 @@ inline constexpr std::size_t kDecodedReportBytes = 9;
 
 // The decode rules for the keyboard's input reports, in their order; reports of unknown
 // shape give nothing. `report` holds the first nine bytes (zero where the report was shorter).
-std::vector<DecodedPost> DecodeInputReport(std::span<const std::uint8_t, kDecodedReportBytes> report);
+std::vector<DecodedPost> DecodeInputReport(
+    std::span<const std::uint8_t, kDecodedReportBytes> report);

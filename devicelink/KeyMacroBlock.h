@@ -9,7 +9,7 @@
 // The macro of one key as the keyboard stores it.
 struct KeyMacroBlock {
   std::uint8_t repeatHigh;
-  std::uint8_t repeatLow;  // with repeatHigh the 16-bit repeat; 1 = play once
+  std::uint8_t repeatLow;         // with repeatHigh the 16-bit repeat; 1 = play once
   MacroEvent events[kMaxEvents];  // in playing order; unused records are zero
 };
 static_assert(sizeof(KeyMacroBlock) == 242);

@@ -48,7 +48,8 @@ void BM_SendAllKeys(benchmark::State& state) {
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
     SendAllKeys(driver, *profile, {});
-    totalMs += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    totalMs +=
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   }
   state.counters["limit_ms"] = limitMs;
   state.counters["ratio"] = totalMs / static_cast<double>(state.iterations()) / limitMs;

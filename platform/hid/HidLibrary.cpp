@@ -59,7 +59,8 @@ std::unique_ptr<HidBackend> HidLibrary::MakeBackend() {
       platform::DebugTrace("Tarnwick: using the running virtual keyboard program\n");
       return remote;
     }
-    platform::DebugTrace("Tarnwick: virtual keyboard program not running; using one in this process\n");
+    platform::DebugTrace(
+        "Tarnwick: virtual keyboard program not running; using one in this process\n");
     return std::make_unique<VirtualBackend>(EmbeddedKeyboard());
   }
   return std::make_unique<HidrawBackend>();
@@ -86,7 +87,8 @@ int HidLibrary::Open(platform::WindowHandle window, std::uint32_t message) {
   }
   m_backend = std::move(backend);
   std::lock_guard lock(m_mutex);
-  if (m_interfaces.empty()) platform::DebugTrace("Tarnwick: no keyboard present; waiting for one\n");
+  if (m_interfaces.empty())
+    platform::DebugTrace("Tarnwick: no keyboard present; waiting for one\n");
   return 1;
 }
 
@@ -106,8 +108,9 @@ int HidLibrary::WriteReport(std::uint32_t deviceId, std::span<const std::uint8_t
   if (!m_backend || report.empty()) return 0;
   {
     std::lock_guard lock(m_mutex);
-    const bool open = std::any_of(m_interfaces.begin(), m_interfaces.end(),
-                                  [&](const HidInterfaceInfo& info) { return info.deviceId == deviceId; });
+    const bool open =
+        std::any_of(m_interfaces.begin(), m_interfaces.end(),
+                    [&](const HidInterfaceInfo& info) { return info.deviceId == deviceId; });
     if (!open) return 0;
   }
   return m_backend->Write(deviceId, report) == WriteResult::kWritten ? 1 : 0;
@@ -125,8 +128,9 @@ bool HidLibrary::Wants(const HidInterfaceInfo& info) {
 
 void HidLibrary::InterfaceOpened(const HidInterfaceInfo& info) {
   std::lock_guard lock(m_mutex);
-  auto known = std::find_if(m_interfaces.begin(), m_interfaces.end(),
-                            [&](const HidInterfaceInfo& open) { return open.deviceId == info.deviceId; });
+  auto known =
+      std::find_if(m_interfaces.begin(), m_interfaces.end(),
+                   [&](const HidInterfaceInfo& open) { return open.deviceId == info.deviceId; });
   if (known != m_interfaces.end()) {
     *known = info;
   } else {
@@ -137,8 +141,9 @@ void HidLibrary::InterfaceOpened(const HidInterfaceInfo& info) {
 
 void HidLibrary::InterfaceClosed(std::uint32_t deviceId) {
   std::lock_guard lock(m_mutex);
-  auto known = std::find_if(m_interfaces.begin(), m_interfaces.end(),
-                            [&](const HidInterfaceInfo& open) { return open.deviceId == deviceId; });
+  auto known =
+      std::find_if(m_interfaces.begin(), m_interfaces.end(),
+                   [&](const HidInterfaceInfo& open) { return open.deviceId == deviceId; });
   if (known == m_interfaces.end()) return;
   const HidInterfaceInfo info = *known;
   m_interfaces.erase(known);
@@ -149,8 +154,9 @@ void HidLibrary::InputReport(std::uint32_t deviceId, std::span<const std::uint8_
   if (report.empty()) return;
   {
     std::lock_guard lock(m_mutex);
-    const bool open = std::any_of(m_interfaces.begin(), m_interfaces.end(),
-                                  [&](const HidInterfaceInfo& info) { return info.deviceId == deviceId; });
+    const bool open =
+        std::any_of(m_interfaces.begin(), m_interfaces.end(),
+                    [&](const HidInterfaceInfo& info) { return info.deviceId == deviceId; });
     if (!open) return;
   }
   const InputReportCallback callback = m_callback.load();
@@ -175,7 +181,8 @@ void HidLibrary::Notify(std::uint32_t event, const HidInterfaceInfo& info) {
   record.deviceId = info.deviceId;
   record.usage = info.usage;
   record.usagePage = info.usagePage;
-  platform::PostToWindow(m_window, m_message, 1, reinterpret_cast<platform::LParam>(KeepRecordLocked(record)));
+  platform::PostToWindow(m_window, m_message, 1,
+                         reinterpret_cast<platform::LParam>(KeepRecordLocked(record)));
 }
 
 const _DEVICE_STATE* HidLibrary::KeepRecordLocked(const _DEVICE_STATE& record) {

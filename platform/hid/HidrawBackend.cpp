@@ -69,7 +69,8 @@ bool HidrawBackend::Start(HidBackendListener& listener) {
   udev_enumerate_scan_devices(enumerate);
   udev_list_entry* entry;
   udev_list_entry_foreach(entry, udev_enumerate_get_list_entry(enumerate)) {
-    if (udev_device* device = udev_device_new_from_syspath(m_udev, udev_list_entry_get_name(entry))) {
+    if (udev_device* device =
+            udev_device_new_from_syspath(m_udev, udev_list_entry_get_name(entry))) {
       Consider(device);
       udev_device_unref(device);
     }
@@ -112,7 +113,8 @@ void HidrawBackend::Consider(udev_device* device) {
   udev_device* hid = udev_device_get_parent_with_subsystem_devtype(device, "hid", nullptr);
   if (!deviceId || !devnode || !hid) return;
   udev_device* usb = udev_device_get_parent_with_subsystem_devtype(device, "usb", "usb_device");
-  const auto info = ReadSysfsHidDevice(udev_device_get_syspath(hid), usb ? udev_device_get_syspath(usb) : "", deviceId);
+  const auto info = ReadSysfsHidDevice(udev_device_get_syspath(hid),
+                                       usb ? udev_device_get_syspath(usb) : "", deviceId);
   if (!info || !m_listener->Wants(*info)) return;
   {
     std::lock_guard lock(m_mutex);
@@ -233,7 +235,8 @@ void HidrawBackend::Run() {
         const char* action = udev_device_get_action(device);
         if (action && std::strcmp(action, "remove") == 0) {
           Forget(DeviceIdOf(device));
-        } else if (action && (std::strcmp(action, "add") == 0 || std::strcmp(action, "change") == 0)) {
+        } else if (action &&
+                   (std::strcmp(action, "add") == 0 || std::strcmp(action, "change") == 0)) {
           Consider(device);
         }
         udev_device_unref(device);

@@ -22,8 +22,8 @@ constexpr std::chrono::seconds kAnswerTimeout{2};
 }  // namespace
 
 std::unique_ptr<RemoteVirtualBackend> RemoteVirtualBackend::Connect(const std::string& socketPath) {
-  const int fd = ConnectToVirtualKeyboard(socketPath.empty() ? VirtualKeyboardSocketPath() : socketPath,
-                                          LinkType::kHelloBackend);
+  const int fd = ConnectToVirtualKeyboard(
+      socketPath.empty() ? VirtualKeyboardSocketPath() : socketPath, LinkType::kHelloBackend);
   if (fd < 0) return nullptr;
   return std::unique_ptr<RemoteVirtualBackend>(new RemoteVirtualBackend(fd));
 }
@@ -52,7 +52,8 @@ void RemoteVirtualBackend::Stop() {
   shutdown(m_socket, SHUT_RDWR);
 }
 
-WriteResult RemoteVirtualBackend::Write(std::uint32_t deviceId, std::span<const std::uint8_t> report) {
+WriteResult RemoteVirtualBackend::Write(std::uint32_t deviceId,
+                                        std::span<const std::uint8_t> report) {
   if (report.size() > kMaxLinkPayload) return WriteResult::kFailed;
   std::lock_guard writeLock(m_writeMutex);
   std::unique_lock lock(m_mutex);
@@ -66,7 +67,8 @@ WriteResult RemoteVirtualBackend::Write(std::uint32_t deviceId, std::span<const 
     LinkLost();
     return WriteResult::kDeviceGone;
   }
-  if (!m_answered.wait_for(lock, kAnswerTimeout, [&] { return m_answer.has_value() || m_linkLost; })) {
+  if (!m_answered.wait_for(lock, kAnswerTimeout,
+                           [&] { return m_answer.has_value() || m_linkLost; })) {
     lock.unlock();
     LinkLost();
     return WriteResult::kDeviceGone;
@@ -104,8 +106,8 @@ void RemoteVirtualBackend::Run() {
     }
     switch (static_cast<LinkType>(header.type)) {
       case LinkType::kOpened: {
-        const HidInterfaceInfo info{header.deviceId, header.vendorId, header.productId,
-                                    header.usagePage, header.usage, header.firmwareVersion};
+        const HidInterfaceInfo info{header.deviceId,  header.vendorId, header.productId,
+                                    header.usagePage, header.usage,    header.firmwareVersion};
         if (!m_listener->Wants(info)) break;
         {
           std::lock_guard lock(m_mutex);

@@ -35,7 +35,8 @@ ReportDescriptorResult ParseReportDescriptor(std::span<const std::uint8_t> descr
   while (offset < descriptor.size()) {
     const std::uint8_t prefix = descriptor[offset];
     if (prefix == kLongItemPrefix) {
-      if (offset + 3 > descriptor.size() || offset + 3 + descriptor[offset + 1] > descriptor.size()) {
+      if (offset + 3 > descriptor.size() ||
+          offset + 3 + descriptor[offset + 1] > descriptor.size()) {
         result.status = DescriptorStatus::kTruncated;
         result.offset = offset;
         return result;
@@ -50,7 +51,8 @@ ReportDescriptorResult ParseReportDescriptor(std::span<const std::uint8_t> descr
       return result;
     }
     std::uint32_t data = 0;
-    for (std::size_t i = 0; i < size; ++i) data |= std::uint32_t{descriptor[offset + 1 + i]} << (8 * i);
+    for (std::size_t i = 0; i < size; ++i)
+      data |= std::uint32_t{descriptor[offset + 1 + i]} << (8 * i);
     const std::uint8_t type = (prefix >> 2) & 3;
     const std::uint8_t tag = prefix >> 4;
 

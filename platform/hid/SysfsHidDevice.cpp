@@ -10,7 +10,8 @@ namespace tarnwick {
 namespace {
 
 // Reads a hexadecimal field of at most `maxDigits` digits ending at `end` or a separator.
-std::optional<std::uint32_t> HexField(const std::string& text, std::size_t& pos, std::size_t maxDigits) {
+std::optional<std::uint32_t> HexField(const std::string& text, std::size_t& pos,
+                                      std::size_t maxDigits) {
   std::uint32_t value = 0;
   std::size_t digits = 0;
   while (pos < text.size() && digits < maxDigits + 1) {
@@ -35,7 +36,8 @@ std::optional<std::uint32_t> HexField(const std::string& text, std::size_t& pos,
 
 }  // namespace
 
-std::optional<std::pair<std::uint16_t, std::uint16_t>> ParseHidIdFromUevent(const std::string& uevent) {
+std::optional<std::pair<std::uint16_t, std::uint16_t>> ParseHidIdFromUevent(
+    const std::string& uevent) {
   static constexpr std::string_view kKey = "HID_ID=";
   std::size_t lineStart = 0;
   while (lineStart < uevent.size()) {

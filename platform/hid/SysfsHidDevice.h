@@ -18,7 +18,8 @@ std::optional<HidInterfaceInfo> ReadSysfsHidDevice(const std::string& hidDeviceD
                                                    std::uint32_t deviceId);
 
 // The parsers behind it, for text already read.
-std::optional<std::pair<std::uint16_t, std::uint16_t>> ParseHidIdFromUevent(const std::string& uevent);
+std::optional<std::pair<std::uint16_t, std::uint16_t>> ParseHidIdFromUevent(
+    const std::string& uevent);
 std::uint16_t ParseBcdDevice(const std::string& text);
 
 }  // namespace tarnwick

@@ -42,7 +42,8 @@ constexpr std::size_t kInputReportBytes = 9;
 std::uint64_t NowNs() {
   timespec ts{};
   clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<std::uint64_t>(ts.tv_sec) * 1000000000u + static_cast<std::uint64_t>(ts.tv_nsec);
+  return static_cast<std::uint64_t>(ts.tv_sec) * 1000000000u +
+         static_cast<std::uint64_t>(ts.tv_nsec);
 }
 
 const HidInterfaceInfo* FindInterface(std::uint32_t deviceId) {
@@ -163,7 +164,8 @@ void VirtualKeyboard::DecodeChunk(Upload kind, std::span<const std::uint8_t, 8> 
     m_upload = Upload::kNone;
     return;
   }
-  std::copy_n(report.begin() + 2, kChunkPayload, m_uploadBytes.begin() + (m_nextChunk - 1) * kChunkPayload);
+  std::copy_n(report.begin() + 2, kChunkPayload,
+              m_uploadBytes.begin() + (m_nextChunk - 1) * kChunkPayload);
   const std::size_t lastChunk = kind == Upload::kKeyMap ? kKeyMapChunks : kMacroChunks;
   if (m_nextChunk++ < lastChunk) return;
   if (kind == Upload::kKeyMap) {
@@ -191,7 +193,8 @@ bool VirtualKeyboard::PressKey(std::uint8_t position, bool pressed) {
     std::lock_guard lock(m_mutex);
     if (m_state.keyMap && position < kKeyMapBytes) keyByte = (*m_state.keyMap)[position];
   }
-  const std::uint8_t report[kInputReportBytes] = {kKeyReport, position, pressed ? std::uint8_t{1} : std::uint8_t{0}, keyByte};
+  const std::uint8_t report[kInputReportBytes] = {
+      kKeyReport, position, pressed ? std::uint8_t{1} : std::uint8_t{0}, keyByte};
   return SendOn(kEventInterfaceId, report);
 }
 
@@ -244,7 +247,8 @@ std::string DescribeState(const VirtualKeyboardState& state) {
   std::snprintf(line, sizeof line, "refreshes: %u\n", state.refreshCount);
   out += line;
   if (state.lighting) {
-    std::snprintf(line, sizeof line, "lighting: effect code %u, brightness %u, speed %u, colour option %u\n",
+    std::snprintf(line, sizeof line,
+                  "lighting: effect code %u, brightness %u, speed %u, colour option %u\n",
                   state.lighting->effectCode, state.lighting->brightness, state.lighting->speed,
                   state.lighting->colorOption);
     out += line;
@@ -253,7 +257,9 @@ std::string DescribeState(const VirtualKeyboardState& state) {
     out += "key map:";
     for (std::size_t row = 0; row < kKeyMapBytes; row += 14) {
       out += "\n  ";
-      AppendHex(out, std::span(*state.keyMap).subspan(row, std::min<std::size_t>(14, kKeyMapBytes - row)));
+      AppendHex(
+          out,
+          std::span(*state.keyMap).subspan(row, std::min<std::size_t>(14, kKeyMapBytes - row)));
     }
     out += "\n";
   }

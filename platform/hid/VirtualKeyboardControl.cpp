@@ -10,7 +10,8 @@
 
 namespace tarnwick {
 
-ControlAnswer SendVirtualKeyboardCommand(const std::string& socketPath, const std::string& commandLine) {
+ControlAnswer SendVirtualKeyboardCommand(const std::string& socketPath,
+                                         const std::string& commandLine) {
   ControlAnswer answer;
   const int fd = ConnectToVirtualKeyboard(socketPath, LinkType::kHelloControl);
   if (fd < 0) return answer;
@@ -18,7 +19,8 @@ ControlAnswer SendVirtualKeyboardCommand(const std::string& socketPath, const st
   LinkHeader command{};
   command.type = static_cast<std::uint8_t>(LinkType::kCommand);
   const std::string line = commandLine.substr(0, kMaxLinkPayload);
-  if (SendLinkPacket(fd, command, std::span(reinterpret_cast<const std::uint8_t*>(line.data()), line.size()))) {
+  if (SendLinkPacket(fd, command,
+                     std::span(reinterpret_cast<const std::uint8_t*>(line.data()), line.size()))) {
     std::vector<std::uint8_t> packet;
     LinkHeader header;
     std::span<const std::uint8_t> payload;

@@ -11,6 +11,7 @@ struct ControlAnswer {
 };
 
 // Sends one command line to a running virtual keyboard program and waits for its answer.
-ControlAnswer SendVirtualKeyboardCommand(const std::string& socketPath, const std::string& commandLine);
+ControlAnswer SendVirtualKeyboardCommand(const std::string& socketPath,
+                                         const std::string& commandLine);
 
 }  // namespace tarnwick

@@ -81,7 +81,8 @@ bool VirtualKeyboardServer::Listen(const std::string& path, std::string& error) 
     }
     // Somebody's socket file: replace it only when nobody answers on it any more.
     const int probe = socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0);
-    const bool answered = connect(probe, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    const bool answered =
+        connect(probe, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
     close(probe);
     if (answered) {
       error = "another virtual keyboard is already running at " + path;
@@ -284,7 +285,8 @@ std::string VirtualKeyboardServer::Execute(const std::string& commandLine, bool&
 
 bool VirtualKeyboardServer::Wants(const HidInterfaceInfo&) { return true; }
 
-void VirtualKeyboardServer::SendToBackends(const LinkHeader& header, std::span<const std::uint8_t> payload) {
+void VirtualKeyboardServer::SendToBackends(const LinkHeader& header,
+                                           std::span<const std::uint8_t> payload) {
   std::lock_guard lock(m_clientsMutex);
   for (const Client& client : m_clients) {
     if (client.backend) SendLinkPacket(client.fd, header, payload);
@@ -302,7 +304,8 @@ void VirtualKeyboardServer::InterfaceClosed(std::uint32_t deviceId) {
   SendToBackends(header, {});
 }
 
-void VirtualKeyboardServer::InputReport(std::uint32_t deviceId, std::span<const std::uint8_t> report) {
+void VirtualKeyboardServer::InputReport(std::uint32_t deviceId,
+                                        std::span<const std::uint8_t> report) {
   LinkHeader header{};
   header.type = static_cast<std::uint8_t>(LinkType::kInput);
   header.deviceId = deviceId;

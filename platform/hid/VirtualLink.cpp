@@ -20,7 +20,8 @@ bool SendLinkPacket(int socket, const LinkHeader& header, std::span<const std::u
   sized.payloadLength = static_cast<std::uint16_t>(payload.size());
   std::memcpy(packet.data(), &sized, sizeof sized);
   if (!payload.empty()) std::memcpy(packet.data() + sizeof sized, payload.data(), payload.size());
-  return send(socket, packet.data(), packet.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(packet.size());
+  return send(socket, packet.data(), packet.size(), MSG_NOSIGNAL) ==
+         static_cast<ssize_t>(packet.size());
 }
 
 bool ReceiveLinkPacket(int socket, std::vector<std::uint8_t>& packet, LinkHeader& header,

@@ -1,5 +1,3 @@
-#include "devicelink/CUSBDriver.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
@@ -7,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+#include "devicelink/CUSBDriver.h"
 #include "devicelink/DeviceMessages.h"
 #include "platform/hid/HidLibrary.h"
 #include "platform/hid/VirtualBackend.h"
@@ -30,7 +29,8 @@ class DeviceListTest : public ::testing::Test {
               platform::WParam wParam = 1) {
     const tarnwick::_DEVICE_STATE* record =
         tarnwick::HidLibrary::Instance().KeepRecord({event, id, 0, usage, page, 0});
-    platform::PostToWindow(driver.Handle(), kMsgHidNotify, wParam, reinterpret_cast<platform::LParam>(record));
+    platform::PostToWindow(driver.Handle(), kMsgHidNotify, wParam,
+                           reinterpret_cast<platform::LParam>(record));
     PumpUntilIdle();
   }
   void ArriveAllFour() {
@@ -90,7 +90,8 @@ TEST_F(DeviceListTest, OtherNotificationsAreLeftToTheBase) {
   Notify(7, 11, 2, 0xFF01);
   // A record the library never handed out, as another program could post, is not read.
   const tarnwick::_DEVICE_STATE forged{1, 11, 0, 2, 0xFF01, 0};
-  platform::PostToWindow(driver.Handle(), kMsgHidNotify, 1, reinterpret_cast<platform::LParam>(&forged));
+  platform::PostToWindow(driver.Handle(), kMsgHidNotify, 1,
+                         reinterpret_cast<platform::LParam>(&forged));
   platform::PostToWindow(driver.Handle(), kMsgHidNotify, 1, 0x1234);
   PumpUntilIdle();
   EXPECT_TRUE(driver.DeviceList().empty());
@@ -151,7 +152,8 @@ TEST_F(DriverOnVirtualKeyboardTest, InputReportsBecomeDeviceEvents) {
   keyboard.ChangeEffect(5);
   keyboard.SwitchProfile(2);
   PumpUntilIdle();
-  EXPECT_EQ(target.received, (std::vector<Received>{{kMsgDeviceEvent, 5, 0x100DF}, {kMsgDeviceEvent, 2, 0x100DA}}));
+  EXPECT_EQ(target.received,
+            (std::vector<Received>{{kMsgDeviceEvent, 5, 0x100DF}, {kMsgDeviceEvent, 2, 0x100DA}}));
 }
 
 TEST_F(DriverOnVirtualKeyboardTest, UnplugAndReplugAreAnnounced) {
@@ -179,8 +181,14 @@ TEST_F(DriverOnVirtualKeyboardTest, SingleReportCommands) {
       {"sleep 5 is no level", [&] { return driver->SendSleep(5); }, 1, {}, {}},
       {"sleep -1 is no level", [&] { return driver->SendSleep(-1); }, 1, {}, {}},
       {"refresh", [&] { return driver->SendRefresh(); }, 0, {{0x0A, 0x03, 0x01}}, {20}},
-      {"lighting", [&] { driver->SendLighting(9, 4, 2, 6); return 0; }, 0,
-       {{0x0A, 0x0A, 0x09, 0x04, 0x02, 0x06}}, {200}},
+      {"lighting",
+       [&] {
+         driver->SendLighting(9, 4, 2, 6);
+         return 0;
+       },
+       0,
+       {{0x0A, 0x0A, 0x09, 0x04, 0x02, 0x06}},
+       {200}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -195,7 +203,8 @@ TEST_F(DriverOnVirtualKeyboardTest, SingleReportCommands) {
 
 TEST_F(DriverOnVirtualKeyboardTest, KeyMapTravelsAsHeaderAndTwentyChunks) {
   KeyMap keyMap{};
-  for (std::size_t i = 0; i < kKeyMapPositions; ++i) keyMap.keys[i] = static_cast<std::uint8_t>(i + 1);
+  for (std::size_t i = 0; i < kKeyMapPositions; ++i)
+    keyMap.keys[i] = static_cast<std::uint8_t>(i + 1);
   EXPECT_EQ(driver->SendKeyMap(keyMap), 0);
   const auto log = keyboard.Log();
   ASSERT_EQ(log.size(), 21u);
@@ -203,8 +212,9 @@ TEST_F(DriverOnVirtualKeyboardTest, KeyMapTravelsAsHeaderAndTwentyChunks) {
   EXPECT_EQ(log[0].usagePage, 0xFF01);
   for (std::uint8_t n = 1; n <= 20; ++n) {
     const std::uint8_t b = static_cast<std::uint8_t>(6 * (n - 1) + 1);
-    EXPECT_EQ(log[n].bytes, (Report{0x0B, n, b, std::uint8_t(b + 1), std::uint8_t(b + 2),
-                                    std::uint8_t(b + 3), std::uint8_t(b + 4), std::uint8_t(b + 5)}));
+    EXPECT_EQ(log[n].bytes,
+              (Report{0x0B, n, b, std::uint8_t(b + 1), std::uint8_t(b + 2), std::uint8_t(b + 3),
+                      std::uint8_t(b + 4), std::uint8_t(b + 5)}));
     EXPECT_EQ(log[n].usagePage, 0xFF02);
   }
   std::vector<std::uint32_t> pauses(21, 60);
@@ -224,7 +234,8 @@ TEST_F(DriverOnVirtualKeyboardTest, MacroTravelsAsHeaderAndFortyOneChunks) {
   ASSERT_EQ(log.size(), 42u);
   EXPECT_EQ(log[0].bytes, (Report{0x0A, 0x05, 0x01, 0x0E, 0x01, 0, 0, 0}));
   EXPECT_EQ(log[1].bytes, (Report{0x0C, 1, 0x12, 0x34, 0x80, 0x05, 0x04, 0}));
-  EXPECT_EQ(log[41].bytes, (Report{0x0C, 41, 0x05, 0x04, 0, 0, 0, 0})) << "block bytes 240, 241, then padding";
+  EXPECT_EQ(log[41].bytes, (Report{0x0C, 41, 0x05, 0x04, 0, 0, 0, 0}))
+      << "block bytes 240, 241, then padding";
   for (std::size_t n = 1; n <= 41; ++n) EXPECT_EQ(log[n].usagePage, 0xFF03);
   EXPECT_EQ(pacer.pauses.size(), 42u);
   const auto macros = keyboard.State().macros;
@@ -263,7 +274,8 @@ TEST(DriverWithoutKeyboard, CommandsReturnOneAndSendNothing) {
       return tarnwick::WriteResult::kFailed;
     }
   };
-  tarnwick::HidLibrary::Instance().SetBackendFactory([] { return std::make_unique<FailingBackend>(); });
+  tarnwick::HidLibrary::Instance().SetBackendFactory(
+      [] { return std::make_unique<FailingBackend>(); });
   RecordingPacer pacer;
   {
     CUSBDriver driver(&pacer);

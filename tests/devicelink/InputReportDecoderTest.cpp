@@ -1,11 +1,10 @@
-#include "devicelink/InputReportDecoder.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
 #include <vector>
 
 #include "devicelink/DeviceMessages.h"
+#include "devicelink/InputReportDecoder.h"
 
 namespace {
 
@@ -37,8 +36,12 @@ TEST(InputReportDecoder, FollowsTheRulesInOrder) {
       {"1 then 5 still runs", {0x04, 0x02, 0x0C, 5}, {E(5, 0xDB, 1)}},
       // 2: status report to the service window, then stop
       {"2 status 1", {0x06, 0, 7, 0, 2, 1, 1, 0, 0}, {Service(kMsgKeyboardStatus, 1)}},
-      {"2 status 3 after rule 1 found nothing", {0x04, 0, 7, 0, 2, 3, 1, 0, 0}, {Service(kMsgKeyboardStatus, 3)}},
-      {"2 stops before the key rule", {0x08, 0, 7, 0, 2, 2, 1, 0, 0}, {Service(kMsgKeyboardStatus, 2)}},
+      {"2 status 3 after rule 1 found nothing",
+       {0x04, 0, 7, 0, 2, 3, 1, 0, 0},
+       {Service(kMsgKeyboardStatus, 3)}},
+      {"2 stops before the key rule",
+       {0x08, 0, 7, 0, 2, 2, 1, 0, 0},
+       {Service(kMsgKeyboardStatus, 2)}},
       {"2 needs b5 1..3", {0x06, 0, 7, 0, 2, 4, 1, 0, 0}, {}},
       {"2 needs b8 0", {0x06, 0, 7, 0, 2, 1, 1, 0, 1}, {}},
       // 3: switch report

@@ -1,5 +1,3 @@
-#include "devicelink/SendAllKeys.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
@@ -7,6 +5,7 @@
 #include <vector>
 
 #include "devicelink/ProfilePayloads.h"
+#include "devicelink/SendAllKeys.h"
 #include "model/FunctionCodes.h"
 #include "platform/hid/HidLibrary.h"
 #include "platform/hid/VirtualBackend.h"
@@ -80,8 +79,10 @@ TEST_F(SendAllKeysTest, ProfileWithoutMacrosSendsTheKeyMapOnly) {
   struct Cell {
     int position;
     std::uint8_t usage;
-  } cells[] = {{0, 0x29}, {13, 0x2A}, {28, 0x39}, {40, 0}, {41, 0x28}, {61, 0x2C}, {69, 0xAC}, {70, 0}, {119, 0}};
-  for (const Cell& cell : cells) EXPECT_EQ(keyMap[cell.position], cell.usage) << "position " << cell.position;
+  } cells[] = {{0, 0x29},  {13, 0x2A}, {28, 0x39}, {40, 0}, {41, 0x28},
+               {61, 0x2C}, {69, 0xAC}, {70, 0},    {119, 0}};
+  for (const Cell& cell : cells)
+    EXPECT_EQ(keyMap[cell.position], cell.usage) << "position " << cell.position;
 }
 
 TEST_F(SendAllKeysTest, MacroOnKeyThirteenGoesFirstWithItsRepeat) {
@@ -109,10 +110,14 @@ TEST_F(SendAllKeysTest, ShortcutsAndCombinationsBecomeMacrosPlayedOnce) {
     std::int32_t code;
     std::vector<std::uint8_t> blockStart;
   } cases[] = {
-      {kCodeWindowsDesktop, {0x00, 0x01, 0x80, 0x00, 0xE3, 0x80, 0x00, 0x07, 0x00, 0x00, 0x07, 0x00, 0x00, 0xE3}},
-      {kCodeWindowsZoomIn, {0x00, 0x01, 0x80, 0x00, 0xE0, 0x80, 0x00, 0xC0, 0x00, 0x00, 0xC0, 0x00, 0x00, 0xE0}},
-      {kCodeWindowsZoomOut, {0x00, 0x01, 0x80, 0x00, 0xE0, 0x80, 0x00, 0xC1, 0x00, 0x00, 0xC1, 0x00, 0x00, 0xE0}},
-      {kCodeKeyCombination, {0x00, 0x01, 0x80, 0x05, 0xE0, 0x80, 0x05, 0x04, 0x00, 0x05, 0x04, 0x00, 0x05, 0xE0}},
+      {kCodeWindowsDesktop,
+       {0x00, 0x01, 0x80, 0x00, 0xE3, 0x80, 0x00, 0x07, 0x00, 0x00, 0x07, 0x00, 0x00, 0xE3}},
+      {kCodeWindowsZoomIn,
+       {0x00, 0x01, 0x80, 0x00, 0xE0, 0x80, 0x00, 0xC0, 0x00, 0x00, 0xC0, 0x00, 0x00, 0xE0}},
+      {kCodeWindowsZoomOut,
+       {0x00, 0x01, 0x80, 0x00, 0xE0, 0x80, 0x00, 0xC1, 0x00, 0x00, 0xC1, 0x00, 0x00, 0xE0}},
+      {kCodeKeyCombination,
+       {0x00, 0x01, 0x80, 0x05, 0xE0, 0x80, 0x05, 0x04, 0x00, 0x05, 0x04, 0x00, 0x05, 0xE0}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.code);
@@ -148,11 +153,14 @@ TEST_F(SendAllKeysTest, KeyMapBytesFollowKindAndCode) {
     bool macroUploaded;
   } cases[] = {
       {"kind 1 disables whatever the code", 15, kKindDisabled, kCodeMouseLeftClick, 0, 0x00, false},
-      {"kind 1 with a macro code still uploads the macro", 15, kKindDisabled, kCodeMacro, 0, 0x00, true},
+      {"kind 1 with a macro code still uploads the macro", 15, kKindDisabled, kCodeMacro, 0, 0x00,
+       true},
       {"kind 0 keeps the default usage", 15, kKindDefault, kCodeMouseLeftClick, 0, 0x14, false},
       {"table byte", 15, kKindAssigned, kCodeMouseLeftClick, 0, 0xCE, false},
-      {"code 465 takes the first event's usage", 15, kKindAssigned, kCodeSingleKey, 0x3E, 0x3E, false},
-      {"code 465 with usage 0 keeps the default", 15, kKindAssigned, kCodeSingleKey, 0, 0x14, false},
+      {"code 465 takes the first event's usage", 15, kKindAssigned, kCodeSingleKey, 0x3E, 0x3E,
+       false},
+      {"code 465 with usage 0 keeps the default", 15, kKindAssigned, kCodeSingleKey, 0, 0x14,
+       false},
       {"code 271 disables", 15, kKindAssigned, kCodeDisable, 0, 0x00, false},
       {"unknown code keeps the default", 15, kKindAssigned, 425, 0, 0x14, false},
       {"launch program", 15, kKindAssigned, kCodeLaunchProgram, 0, 0xFE, false},

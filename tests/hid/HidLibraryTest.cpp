@@ -1,10 +1,9 @@
-#include "platform/hid/HidLibrary.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <vector>
 
+#include "platform/hid/HidLibrary.h"
 #include "platform/hid/Tarnwick.h"
 #include "platform/hid/VirtualBackend.h"
 #include "platform/hid/VirtualKeyboard.h"
@@ -19,7 +18,8 @@ class NotifiedWindow : public platform::Window {
  public:
   NotifiedWindow() { Create(u"", platform::Rect{0, 0, 1, 1}); }
   ~NotifiedWindow() override { Destroy(); }
-  platform::LParam WindowProc(std::uint32_t message, platform::WParam wParam, platform::LParam lParam) override {
+  platform::LParam WindowProc(std::uint32_t message, platform::WParam wParam,
+                              platform::LParam lParam) override {
     if (message == kNotifyMessage) {
       EXPECT_EQ(wParam, 1u);
       records.push_back(reinterpret_cast<const _DEVICE_STATE*>(lParam));
@@ -50,7 +50,8 @@ void Collect(int reportId, const std::uint8_t* report, int length) {
 class HidLibraryTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    HidLibrary::Instance().SetBackendFactory([this] { return std::make_unique<VirtualBackend>(keyboard); });
+    HidLibrary::Instance().SetBackendFactory(
+        [this] { return std::make_unique<VirtualBackend>(keyboard); });
     keyboard.Plug();
     g_delivered.clear();
   }
@@ -72,7 +73,9 @@ TEST_F(HidLibraryTest, AnnouncesOnlyWhatTheFilterAccepts) {
     std::vector<std::uint16_t> pages;
   } cases[] = {
       {"no filter", DeviceFilter{}, {0xFF01, 0xFF02, 0xFF03, 0xFF04}},
-      {"two entries", DeviceFilter{0x1EA7, 0x0077, 2, {{3, 0xFF02}, {5, 0xFF04}}}, {0xFF02, 0xFF04}},
+      {"two entries",
+       DeviceFilter{0x1EA7, 0x0077, 2, {{3, 0xFF02}, {5, 0xFF04}}},
+       {0xFF02, 0xFF04}},
       {"other product", DeviceFilter{0x1EA7, 0x0078, 1, {{2, 0xFF01}}}, {}},
   };
   for (const Case& c : cases) {
@@ -88,7 +91,8 @@ TEST_F(HidLibraryTest, AnnouncesOnlyWhatTheFilterAccepts) {
     }
     EXPECT_EQ(pages, c.pages);
     const std::uint8_t refresh[8] = {0x0A, 0x03, 0x01};
-    EXPECT_EQ(WriteReport(1, refresh), c.pages.size() == 4 ? 1 : 0) << "only open interfaces take writes";
+    EXPECT_EQ(WriteReport(1, refresh), c.pages.size() == 4 ? 1 : 0)
+        << "only open interfaces take writes";
     Close();
   }
 }
@@ -117,7 +121,8 @@ TEST_F(HidLibraryTest, InputReportsArePaddedAndStopAtClose) {
   EXPECT_EQ(g_delivered[0].reportId, 8);
   EXPECT_EQ(g_delivered[0].length, 2);
   EXPECT_EQ(g_delivered[0].firstNine, (std::vector<std::uint8_t>{0x08, 0x0F, 0, 0, 0, 0, 0, 0, 0}));
-  EXPECT_EQ(g_delivered[1].firstNine, (std::vector<std::uint8_t>{0x05, 0x00, 0x01, 0x07, 3, 0, 0, 0, 0}));
+  EXPECT_EQ(g_delivered[1].firstNine,
+            (std::vector<std::uint8_t>{0x05, 0x00, 0x01, 0x07, 3, 0, 0, 0, 0}));
   Close();
   keyboard.ChangeBrightness(2);
   EXPECT_EQ(g_delivered.size(), 2u);

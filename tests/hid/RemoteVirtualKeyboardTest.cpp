@@ -21,8 +21,12 @@ namespace {
 class WaitingListener : public HidBackendListener {
  public:
   bool Wants(const HidInterfaceInfo&) override { return true; }
-  void InterfaceOpened(const HidInterfaceInfo& info) override { Add("opened " + std::to_string(info.deviceId)); }
-  void InterfaceClosed(std::uint32_t deviceId) override { Add("closed " + std::to_string(deviceId)); }
+  void InterfaceOpened(const HidInterfaceInfo& info) override {
+    Add("opened " + std::to_string(info.deviceId));
+  }
+  void InterfaceClosed(std::uint32_t deviceId) override {
+    Add("closed " + std::to_string(deviceId));
+  }
   void InputReport(std::uint32_t deviceId, std::span<const std::uint8_t> report) override {
     std::string text = "input " + std::to_string(deviceId) + ":";
     for (std::uint8_t b : report) text += " " + std::to_string(b);
@@ -31,7 +35,8 @@ class WaitingListener : public HidBackendListener {
   // Waits until `count` events arrived; the watchdog ends the wait if they never do.
   std::vector<std::string> WaitFor(std::size_t count) {
     std::unique_lock lock(m_mutex);
-    const bool arrived = m_changed.wait_for(lock, std::chrono::seconds(30), [&] { return m_events.size() >= count; });
+    const bool arrived = m_changed.wait_for(lock, std::chrono::seconds(30),
+                                            [&] { return m_events.size() >= count; });
     EXPECT_TRUE(arrived) << "watchdog: only " << m_events.size() << " events arrived";
     return m_events;
   }
@@ -84,7 +89,8 @@ TEST_F(RemoteVirtualKeyboardTest, BackendSeesInterfacesInputsAndUnplug) {
   auto backend = RemoteVirtualBackend::Connect(path);
   ASSERT_TRUE(backend);
   ASSERT_TRUE(backend->Start(listener));
-  EXPECT_EQ(listener.WaitFor(4), (std::vector<std::string>{"opened 1", "opened 2", "opened 3", "opened 4"}));
+  EXPECT_EQ(listener.WaitFor(4),
+            (std::vector<std::string>{"opened 1", "opened 2", "opened 3", "opened 4"}));
 
   const std::uint8_t refresh[8] = {0x0A, 0x03, 0x01};
   EXPECT_EQ(backend->Write(1, refresh), WriteResult::kWritten);

@@ -1,10 +1,9 @@
-#include "platform/hid/SysfsHidDevice.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "platform/hid/DeviceFilter.h"
+#include "platform/hid/SysfsHidDevice.h"
 
 namespace tarnwick {
 namespace {

@@ -1,9 +1,9 @@
-#include "platform/hid/VirtualKeyboard.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
 #include <vector>
+
+#include "platform/hid/VirtualKeyboard.h"
 
 namespace tarnwick {
 namespace {
@@ -35,7 +35,8 @@ class VirtualKeyboardTest : public ::testing::Test {
     keyboard.Plug();
   }
   WriteResult Send(std::uint32_t id, const Report& report) { return keyboard.Receive(id, report); }
-  void SendChunks(std::uint32_t id, std::uint8_t reportId, std::size_t count, std::uint8_t firstByte) {
+  void SendChunks(std::uint32_t id, std::uint8_t reportId, std::size_t count,
+                  std::uint8_t firstByte) {
     for (std::size_t n = 1; n <= count; ++n) {
       const std::uint8_t b = static_cast<std::uint8_t>(firstByte + 6 * (n - 1));
       Send(id, {reportId, static_cast<std::uint8_t>(n), b, std::uint8_t(b + 1), std::uint8_t(b + 2),
@@ -150,12 +151,12 @@ TEST_F(VirtualKeyboardTest, SendsTheInputReportsOfARealKeyboard) {
   EXPECT_TRUE(keyboard.ChangeColorMode(1));
   EXPECT_TRUE(keyboard.ChangeBrightness(3));
   const std::vector<Bytes> expected = {
-      {0x08, 15, 1, 15, 0, 0, 0, 0, 0},           // key 15 pressed, its key-map byte
-      {0x08, 15, 0, 15, 0, 0, 0, 0, 0},           // released
-      {0x08, 0xDA, 1, 2, 0, 0, 0, 0, 0},          // slot changed to 2
-      {0x04, 0xE1, 0x08, 5, 0, 0, 0, 0, 0},       // effect 5
-      {0x05, 0x02, 0x0C, 1, 0, 0, 0, 0, 0},       // colour mode 1
-      {0x05, 0x00, 0x01, 0x07, 3, 0, 0, 0, 0},    // brightness 3
+      {0x08, 15, 1, 15, 0, 0, 0, 0, 0},         // key 15 pressed, its key-map byte
+      {0x08, 15, 0, 15, 0, 0, 0, 0, 0},         // released
+      {0x08, 0xDA, 1, 2, 0, 0, 0, 0, 0},        // slot changed to 2
+      {0x04, 0xE1, 0x08, 5, 0, 0, 0, 0, 0},     // effect 5
+      {0x05, 0x02, 0x0C, 1, 0, 0, 0, 0, 0},     // colour mode 1
+      {0x05, 0x00, 0x01, 0x07, 3, 0, 0, 0, 0},  // brightness 3
   };
   ASSERT_EQ(listener.inputs.size(), expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) {

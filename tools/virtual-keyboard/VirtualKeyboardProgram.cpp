@@ -40,7 +40,8 @@ int Run(bool plugged, const std::string& path) {
   action.sa_handler = StopOnSignal;
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
-  std::printf("virtual keyboard %s, listening on %s\n", plugged ? "plugged in" : "unplugged", path.c_str());
+  std::printf("virtual keyboard %s, listening on %s\n", plugged ? "plugged in" : "unplugged",
+              path.c_str());
   std::fflush(stdout);
   server.Run();
   g_server = nullptr;
@@ -75,7 +76,8 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) commandLine += (i > 1 ? " " : "") + std::string(argv[i]);
   const tarnwick::ControlAnswer answer = tarnwick::SendVirtualKeyboardCommand(path, commandLine);
   if (!answer.reached) {
-    std::fputs("pv37-virtual-keyboard: no virtual keyboard is running (start one with 'run')\n", stderr);
+    std::fputs("pv37-virtual-keyboard: no virtual keyboard is running (start one with 'run')\n",
+               stderr);
     return 1;
   }
   std::fputs(answer.text.c_str(), answer.ok ? stdout : stderr);
