@@ -17,7 +17,6 @@ class CXmlDoc {
   // Document flags.
   static constexpr int kFlagUtf16Le = 0x01;
   static constexpr int kFlagUtf8Bom = 0x04;
-  static constexpr int kFlagIgnoreCase = 0x08;
   static constexpr int kFlagReadFile = 0x10;
   static constexpr int kFlagUtf16Be = 0x80;
 

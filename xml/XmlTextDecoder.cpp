@@ -12,6 +12,7 @@
 #endif
 
 #include "platform/Text.h"
+#include "xml/CXmlDoc.h"
 #include "xml/XmlCodePages.h"
 #include "xml/XmlEncodingDeclaration.h"
 
@@ -248,7 +249,7 @@ XmlDecodeReport DecodeXmlBytes(std::string_view bytes, std::u16string& text) {
   if (data.starts_with("\xEF\xBB\xBF")) {
     name = "UTF-8";
     codePage = kCodePageUtf8;
-    result.docFlags |= 0x04;
+    result.docFlags |= CXmlDoc::kFlagUtf8Bom;
     data.remove_prefix(3);
     notes = "BOM + ";
   } else if (data.starts_with("\xFF\xFE") || data.starts_with("\xFE\xFF")) {
@@ -273,7 +274,9 @@ XmlDecodeReport DecodeXmlBytes(std::string_view bytes, std::u16string& text) {
       detect = true;
     }
   }
-  if (width == UnitWidth::k16) result.docFlags |= bigEndian ? 0x80 : 0x01;
+  if (width == UnitWidth::k16) {
+    result.docFlags |= bigEndian ? CXmlDoc::kFlagUtf16Be : CXmlDoc::kFlagUtf16Le;
+  }
 
   size_t nulls = 0;
   if (data.empty()) {

@@ -29,8 +29,11 @@ TEST(NavigationTest, FindIntoAndGetChildDataWalkTheTree) {
   EXPECT_EQ(document.GetChildData(), u"");
 }
 
-TEST(NavigationTest, IntoElementNeedsAMainElement) {
+TEST(NavigationTest, NewDocumentIsEmptyAndParsed) {
   CXmlDoc document;
+  EXPECT_EQ(document.GetResult(), u"Empty document");
+  EXPECT_FALSE(document.IsWellFormed());
+  EXPECT_FALSE(document.FindChildElement(u"a"));
   EXPECT_FALSE(document.IntoElement());
   EXPECT_EQ(document.GetChildData(), u"");
 }
