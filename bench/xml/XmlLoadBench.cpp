@@ -100,9 +100,12 @@ BENCHMARK(BM_PugixmlLoadNew)->Arg(50 << 10)->Arg(5 << 20);
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
+    // With repetitions the median, reported after the single runs, is the one kept.
     for (const Run& run : runs) {
-      m_seconds[run.benchmark_name()] = run.GetAdjustedCPUTime();
-      m_megabytesPerSecond[run.benchmark_name()] = run.counters.at("bytes_per_second") / 1e6;
+      if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
+      const std::string name = run.run_name.str();
+      m_seconds[name] = run.GetAdjustedCPUTime();
+      m_megabytesPerSecond[name] = run.counters.at("bytes_per_second") / 1e6;
     }
     ConsoleReporter::ReportRuns(runs);
   }
