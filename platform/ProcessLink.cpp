@@ -132,7 +132,8 @@ bool ProcessLink::Attach() {
   sockaddr_un address;
   const int socketFd = socket(AF_UNIX, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
   const int on = 1;
-  unlink(socketPath.c_str());
+  // An earlier process with our id may have left its table and socket behind.
+  RemoveLeftovers(folder, pid);
   if (socketFd < 0 || !FillAddress(socketPath, address) ||
       setsockopt(socketFd, SOL_SOCKET, SO_PASSCRED, &on, sizeof on) != 0 ||
       bind(socketFd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {

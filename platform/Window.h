@@ -86,7 +86,10 @@ class Window {
 Window* WindowFromHandle(WindowHandle handle);
 
 // Queues a message for a window of any thread of any process. kBroadcast reaches every
-// top-level window of every live process, this one included. False when no such window.
+// top-level window of every live process, this one included. False when no such window;
+// for another process, true once the message reached it (a handle it does not have is
+// dropped there). Waits a little for room when that process is slow to read, and gives
+// the message up after a bounded time rather than hang.
 bool PostToWindow(WindowHandle target, std::uint32_t message, WParam wParam, LParam lParam);
 // Calls the window procedure of a window of the calling thread and returns its result;
 // 0 when the window does not exist or belongs to another thread.

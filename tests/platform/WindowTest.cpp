@@ -1,5 +1,11 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+
 #include "PlatformTestSupport.h"
 #include "platform/MessageIds.h"
+#include "platform/PublishedWindows.h"
 
 namespace platform::test {
 namespace {
@@ -70,6 +76,18 @@ TEST_F(WindowTest, TitlesAreFoundCaseInsensitivelyAndFollowChanges) {
   EXPECT_EQ(FindTopLevelWindow(u"Tolvane PV37"), 0u);
   EXPECT_EQ(FindTopLevelWindow(u"Renamed"), top.Handle());
   EXPECT_EQ(FindTopLevelWindow(u""), 0u);
+}
+
+TEST_F(WindowTest, AnEarlierProcessWithOurIdLeavesNoTitlesBehind) {
+  const std::string folder = TempRoot() + "/Tolvane PV37/";
+  ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+  const std::string table = folder + std::to_string(getpid()) + ".windows";
+  const auto pid = static_cast<std::uint64_t>(getpid());
+  std::ofstream(table, std::ios::binary)
+      << EncodePublishedWindows({{pid << 32 | 0xFFFFFF, 0, u"Ghost"}});
+  RecordingWindow window;
+  ASSERT_TRUE(window.Create(u"", Rect{}));
+  EXPECT_NE(access(table.c_str(), F_OK), 0);
 }
 
 TEST_F(WindowTest, FlagsKeepTheirValues) {
