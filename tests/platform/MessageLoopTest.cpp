@@ -14,17 +14,36 @@ namespace {
 
 constexpr std::uint32_t kTestMessage = WM_USER + 1;
 
+constexpr int kWatchdogCode = -99;
+
+// Ends whatever loop runs when a test has waited too long.
+class WatchdogWindow : public Window {
+ public:
+  ~WatchdogWindow() override { Destroy(); }
+  LParam WindowProc(std::uint32_t message, WParam wParam, LParam lParam) override {
+    if (message == WM_TIMER) {
+      EndModalLoop(kWatchdogCode);
+      QuitMessageLoop(kWatchdogCode);
+    }
+    return Window::WindowProc(message, wParam, lParam);
+  }
+};
+
 class MessageLoopTest : public RuntimeFolderTest {
  protected:
   void SetUp() override {
     RuntimeFolderTest::SetUp();
     ASSERT_TRUE(window.Create(u"", Rect{0, 0, 10, 10}));
+    ASSERT_TRUE(watchdog.Create(u"", Rect{}));
+    ASSERT_TRUE(StartTimer(watchdog.Handle(), 1, 10000));
   }
   void TearDown() override {
+    watchdog.Destroy();
     window.Destroy();
     RuntimeFolderTest::TearDown();
   }
   RecordingWindow window;
+  WatchdogWindow watchdog;
 };
 
 TEST_F(MessageLoopTest, PostsArriveInOrderWithTheirParameters) {
@@ -188,11 +207,6 @@ TEST_F(MessageLoopTest, NestedModalLoopsEndInnermostFirst) {
   };
   inner.onMessage = [&](std::uint32_t message, WParam wParam, LParam) -> LParam {
     if (message == kTestMessage) EndModalLoop(static_cast<int>(wParam));
-    return 0;
-  };
-  ASSERT_TRUE(StartTimer(window.Handle(), 99, 10000));  // watchdog: an unended loop fails
-  window.onMessage = [](std::uint32_t message, WParam, LParam) -> LParam {
-    if (message == WM_TIMER) EndModalLoop(-99);
     return 0;
   };
   ASSERT_TRUE(PostToWindow(outer.Handle(), kTestMessage, 0, 0));
