@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <filesystem>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -67,6 +68,7 @@ class RemoteVirtualKeyboardTest : public ::testing::Test {
   void TearDown() override {
     server.Stop();
     if (m_serverThread.joinable()) m_serverThread.join();
+    std::filesystem::remove_all(m_folder);
   }
   std::string Command(const std::string& line, bool expectOk = true) {
     const ControlAnswer answer = SendVirtualKeyboardCommand(path, line);
