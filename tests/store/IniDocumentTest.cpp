@@ -189,12 +189,12 @@ TEST(IniDocumentTest, Utf8AndBigEndianFilesKeepTheirEncoding) {
 TEST(IniDocumentTest, BytesThatDoNotDecodeSurviveARewrite) {
   // A lone surrogate, NUL units and a torn last unit, around a key that is rewritten.
   std::string bytes = Utf16Le(u"[S]\r\n;\xD800 lone\r\nk=1\r\n");
-  bytes += std::string("n\0\0\0=\0x\0\r\0\n\0", 14);
+  bytes += std::string("n\0\0\0=\0x\0\r\0\n\0", 12);
   bytes += "Z";  // odd length: half a unit
   IniDocument doc = IniDocument::Parse(bytes);
   ASSERT_TRUE(doc.WriteInt(u"S", u"k", 7));
   std::string expected = Utf16Le(u"[S]\r\n;\xD800 lone\r\nk=7\r\n");
-  expected += std::string("n\0\0\0=\0x\0\r\0\n\0", 14);
+  expected += std::string("n\0\0\0=\0x\0\r\0\n\0", 12);
   expected += std::string("Z\0", 2);  // completed, not dropped
   EXPECT_EQ(doc.Serialize(), expected);
   EXPECT_EQ(doc.ReadInt(u"S", u"k", 0), 7);
