@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -87,7 +88,21 @@ bool WriteFileReplacing(const std::string& path, const std::string& bytes) {
 
 void DetachAtExit() { ProcessLink::Instance().Detach(); }
 
+std::atomic<pid_t> g_processId{0};
+
+void ForgetProcessId() { g_processId.store(0, std::memory_order_relaxed); }
+
 }  // namespace
+
+pid_t ProcessLink::ProcessId() {
+  pid_t pid = g_processId.load(std::memory_order_relaxed);
+  if (pid == 0) {
+    static const bool forgetInChild = pthread_atfork(nullptr, nullptr, ForgetProcessId) == 0;
+    pid = getpid();
+    if (forgetInChild) g_processId.store(pid, std::memory_order_relaxed);
+  }
+  return pid;
+}
 
 ProcessLink& ProcessLink::Instance() {
   // Never freed: threads may still post while the process exits. Its files are removed
@@ -121,7 +136,7 @@ std::string ProcessLink::Folder() {
 bool ProcessLink::Attach() {
   const std::string folder = Folder();
   std::lock_guard lock(m_mutex);
-  const pid_t pid = getpid();
+  const pid_t pid = ProcessId();
   if (!folder.empty() && folder == m_attachedFolder && pid == m_attachedPid) return true;
   DetachLocked();
   if (folder.empty()) return false;
@@ -144,6 +159,7 @@ bool ProcessLink::Attach() {
     return false;
   }
   m_lockFd = lockFd;
+  m_userId = getuid();
   m_socketFd = socketFd;
   m_attachedFolder = folder;
   m_attachedPid = pid;
@@ -157,7 +173,7 @@ void ProcessLink::DetachLocked() {
   if (socketFd >= 0) close(socketFd);
   if (m_lockFd >= 0) {
     // A forked child shares the parent's lock and files; only their owner removes them.
-    if (m_attachedPid == getpid()) {
+    if (m_attachedPid == ProcessId()) {
       RemoveLeftovers(m_attachedFolder, m_attachedPid);
       unlink(PidFile(m_attachedFolder, m_attachedPid, ".lock").c_str());
     }
@@ -200,8 +216,8 @@ bool ProcessLink::SendTo(pid_t pid, const WireMessage& message) {
 void ProcessLink::Receive(const std::function<void(const WireMessage&)>& deliver) {
   const int fd = m_socketFd.load();
   if (fd < 0) return;
-  const uid_t userId = getuid();
-  const std::uint64_t ownPid = static_cast<std::uint64_t>(getpid());
+  const uid_t userId = m_userId.load();
+  const std::uint64_t ownPid = static_cast<std::uint64_t>(ProcessId());
   // One call takes a whole burst, and a lone datagram costs no extra call to find the
   // socket empty.
   struct Slot {
@@ -254,7 +270,7 @@ void ProcessLink::Receive(const std::function<void(const WireMessage&)>& deliver
 
 bool ProcessLink::Publish(const std::string& tableBytes) {
   std::lock_guard lock(m_mutex);
-  if (m_attachedFolder.empty() || m_attachedPid != getpid()) return false;
+  if (m_attachedFolder.empty() || m_attachedPid != ProcessId()) return false;
   return WriteFileReplacing(PidFile(m_attachedFolder, m_attachedPid, ".windows"), tableBytes);
 }
 
@@ -287,7 +303,7 @@ std::vector<pid_t> ProcessLink::OtherLiveProcesses() {
   if (folder.empty()) return processes;
   DIR* directory = opendir(folder.c_str());
   if (directory == nullptr) return processes;
-  const pid_t ownPid = getpid();
+  const pid_t ownPid = ProcessId();
   std::vector<pid_t> candidates;
   while (const dirent* entry = readdir(directory)) {
     char* end = nullptr;

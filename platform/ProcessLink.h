@@ -22,6 +22,8 @@ namespace platform {
 class ProcessLink {
  public:
   static ProcessLink& Instance();
+  // getpid without a system call on every message; a forked child sees its own id.
+  static pid_t ProcessId();
 
   // Makes this process reachable in the current runtime folder (again after the folder
   // changed). False when the folder is unusable.
@@ -62,6 +64,7 @@ class ProcessLink {
   std::string m_folder;          // resolved runtime folder
   std::string m_attachedFolder;  // where this process's files live, empty when detached
   pid_t m_attachedPid = 0;
+  std::atomic<uid_t> m_userId{0};  // whose datagrams the socket accepts
   int m_lockFd = -1;
   std::atomic<int> m_socketFd{-1};
   std::atomic<std::uint64_t> m_generation{0};

@@ -1,5 +1,3 @@
-#include <unistd.h>
-
 #include <climits>
 #include <optional>
 
@@ -46,7 +44,7 @@ WindowHandle FindTopLevelWindow(std::u16string_view title) {
 WindowHandle FindChildWindow(WindowHandle parent, std::u16string_view title) {
   if (parent == 0 || title.empty()) return 0;
   const std::uint64_t pid = parent >> 32;
-  if (pid == static_cast<std::uint64_t>(getpid())) {
+  if (pid == static_cast<std::uint64_t>(ProcessLink::ProcessId())) {
     return WindowTable::Instance().FindByTitle(parent, title);
   }
   if (pid == 0 || pid > INT_MAX || !ProcessLink::Instance().IsAlive(static_cast<pid_t>(pid))) {

@@ -1,5 +1,3 @@
-#include <unistd.h>
-
 #include <climits>
 
 #include "platform/Clock.h"
@@ -23,7 +21,7 @@ bool PostToWindow(WindowHandle target, std::uint32_t message, WParam wParam, LPa
     return reached;
   }
   const std::uint64_t pid = target >> 32;
-  if (pid == static_cast<std::uint64_t>(getpid())) return table.PostLocal(local);
+  if (pid == static_cast<std::uint64_t>(ProcessLink::ProcessId())) return table.PostLocal(local);
   if (pid == 0 || pid > INT_MAX) return false;
   return ProcessLink::Instance().SendTo(static_cast<pid_t>(pid),
                                         EncodeWireMessage(target, message, wParam, lParam));

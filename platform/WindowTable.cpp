@@ -1,7 +1,5 @@
 #include "platform/WindowTable.h"
 
-#include <unistd.h>
-
 #include "platform/Clock.h"
 #include "platform/MessageQueue.h"
 #include "platform/ProcessLink.h"
@@ -21,7 +19,7 @@ WindowHandle WindowTable::Add(Window& window, WindowHandle parent, WindowHandle 
   WindowHandle handle = 0;
   {
     std::lock_guard lock(m_mutex);
-    const auto pid = static_cast<std::uint64_t>(getpid());
+    const auto pid = static_cast<std::uint64_t>(ProcessLink::ProcessId());
     // After the serial wraps, skip 0 and any handle still in use.
     do {
       handle = (pid << 32) | ++m_serial;
