@@ -26,7 +26,9 @@ std::u16string EntrySection(int position) { return u"MyXlistIconInfo" + DecimalT
 // Values are kept in fields narrower than the int they are read as; they are
 // cut to the field's width as they are stored.
 void ReadSettings(const IniDocument& doc, ConfigRecord& record) {
-  auto read = [&](std::u16string_view key, int fallback) { return doc.ReadInt(kSetting, key, fallback); };
+  auto read = [&](std::u16string_view key, int fallback) {
+    return doc.ReadInt(kSetting, key, fallback);
+  };
   record.plug = static_cast<uint8_t>(read(u"Plug", 0));
   record.profile = static_cast<uint8_t>(read(u"Profile", 0));
   record.keyMode = static_cast<uint8_t>(read(u"KeyMode", 0));
@@ -68,9 +70,8 @@ void ReadSlots(IniDocument& doc, ConfigRecord& record, std::vector<int>& created
 }
 
 StoreResult WriteFailure(const IniFile& file) {
-  return {StoreStatus::kWriteFailed,
-          "The configuration file \"" + file.Path() + "\" could not be written: " +
-              file.LastError()};
+  return {StoreStatus::kWriteFailed, "The configuration file \"" + file.Path() +
+                                         "\" could not be written: " + file.LastError()};
 }
 
 }  // namespace
@@ -117,7 +118,8 @@ StoreResult LoadConfig(ConfigRecord& record, const std::string& dataFolder) {
     }
   }
   for (int s : created) {
-    const StoreResult profile = WriteProfileName(dataFolder, FixedText(record.slots[s].profileName));
+    const StoreResult profile =
+        WriteProfileName(dataFolder, FixedText(record.slots[s].profileName));
     if (!profile && result) result = profile;
   }
   return result;
@@ -167,6 +169,5 @@ StoreResult WritePlug(const std::string& dataFolder, int plug) {
 
 StoreResult WriteFirmwareVersion(const std::string& dataFolder, std::u16string_view version) {
   IniFile file(ConfigPath(dataFolder));
-  return file.WriteString(kSetting, u"FWVersion", version) ? StoreResult::Ok()
-                                                            : WriteFailure(file);
+  return file.WriteString(kSetting, u"FWVersion", version) ? StoreResult::Ok() : WriteFailure(file);
 }

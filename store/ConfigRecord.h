@@ -10,7 +10,7 @@ constexpr int kSlotCount = 4;
 
 // One named profile of the profile list, as it sits in a mode slot.
 struct tagPROFILE_ICONINFO {
-  int32_t profileId;  // the entry's position in the profile list
+  int32_t profileId;                 // the entry's position in the profile list
   char16_t profileName[kPathUnits];  // also the profile's file name
   char16_t profileIconName[kPathUnits];
   uint32_t profileColor;  // 0x00BBGGRR

@@ -14,14 +14,15 @@ std::string Resolved(const std::string& path) {
 
 bool IsWithin(const std::string& root, const std::string& path) {
   return !root.empty() && !path.empty() &&
-         (path == root || (path.starts_with(root) && (root.back() == '/' || path[root.size()] == '/')));
+         (path == root ||
+          (path.starts_with(root) && (root.back() == '/' || path[root.size()] == '/')));
 }
 
 }  // namespace
 
 bool LiesInsideFolder(const std::string& folder, const std::string& path) {
   const std::string root = Resolved(folder);
-  struct stat info{};
+  struct stat info {};
   if (::lstat(path.c_str(), &info) == 0) return IsWithin(root, Resolved(path));
   const std::size_t slash = path.find_last_of('/');
   const std::string parent = slash == std::string::npos ? std::string(".") : path.substr(0, slash);

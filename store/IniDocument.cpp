@@ -362,7 +362,7 @@ std::vector<std::u16string> IniDocument::KeyNames(std::u16string_view section) c
   const std::size_t end = SectionEnd(*header);
   for (std::size_t i = *header + 1; i < end; ++i)
     if (m_lines[i].kind == LineKind::kKey)
-      names.push_back(m_lines[i].text.substr(m_lines[i].nameBegin,
-                                             m_lines[i].nameEnd - m_lines[i].nameBegin));
+      names.push_back(
+          m_lines[i].text.substr(m_lines[i].nameBegin, m_lines[i].nameEnd - m_lines[i].nameBegin));
   return names;
 }

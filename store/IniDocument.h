@@ -45,8 +45,7 @@ class IniDocument {
   // its section, a new section at the end of the file. False, and nothing
   // changed, when a name or value could not be stored as one line that reads
   // back as written (line breaks, NUL, '=' or ']' in names, blank-edged names).
-  bool WriteString(std::u16string_view section, std::u16string_view key,
-                   std::u16string_view value);
+  bool WriteString(std::u16string_view section, std::u16string_view key, std::u16string_view value);
   bool WriteInt(std::u16string_view section, std::u16string_view key, int value);
   bool WriteStruct(std::u16string_view section, std::u16string_view key, const void* data,
                    std::size_t size);

@@ -81,7 +81,7 @@ IniFile::IniFile(std::string path) : m_path(std::move(path)) {}
 
 IniDocument IniFile::Load() const {
   std::string bytes;
-  struct stat info{};
+  struct stat info {};
   if (ReadFileBytes(m_path, bytes, info) != 0) return IniDocument();
   return IniDocument::Parse(bytes);
 }
@@ -91,8 +91,7 @@ std::u16string IniFile::ReadString(std::u16string_view section, std::u16string_v
   return Load().ReadString(section, key, defaultValue);
 }
 
-int IniFile::ReadInt(std::u16string_view section, std::u16string_view key,
-                     int defaultValue) const {
+int IniFile::ReadInt(std::u16string_view section, std::u16string_view key, int defaultValue) const {
   return Load().ReadInt(section, key, defaultValue);
 }
 
@@ -110,8 +109,8 @@ bool IniFile::WriteInt(std::u16string_view section, std::u16string_view key, int
   return Update([&](IniDocument& doc) { return doc.WriteInt(section, key, value); });
 }
 
-bool IniFile::WriteStruct(std::u16string_view section, std::u16string_view key,
-                          const void* data, std::size_t size) {
+bool IniFile::WriteStruct(std::u16string_view section, std::u16string_view key, const void* data,
+                          std::size_t size) {
   return Update([&](IniDocument& doc) { return doc.WriteStruct(section, key, data, size); });
 }
 
@@ -124,15 +123,15 @@ bool IniFile::Fail(std::string reason) {
 bool IniFile::Update(const std::function<bool(IniDocument&)>& edit, IniDocument* edited) {
   m_lastError.clear();
   std::string target = m_path;
-  struct stat info{};
+  struct stat info {};
   if (::lstat(m_path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
     char resolved[PATH_MAX];
     if (!::realpath(m_path.c_str(), resolved)) return Fail("the link leads nowhere");
     target = resolved;
   }
 
-  FileHandle lock(::open((target + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW,
-                         0600));
+  FileHandle lock(
+      ::open((target + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
   if (lock.Get() < 0) return Fail("cannot create the lock file: " + ErrorText(errno));
   while (::flock(lock.Get(), LOCK_EX) != 0)
     if (errno != EINTR) return Fail("cannot lock the file: " + ErrorText(errno));

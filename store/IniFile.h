@@ -31,8 +31,7 @@ class IniFile {
   bool ReadStruct(std::u16string_view section, std::u16string_view key, void* target,
                   std::size_t size) const;
 
-  bool WriteString(std::u16string_view section, std::u16string_view key,
-                   std::u16string_view value);
+  bool WriteString(std::u16string_view section, std::u16string_view key, std::u16string_view value);
   bool WriteInt(std::u16string_view section, std::u16string_view key, int value);
   bool WriteStruct(std::u16string_view section, std::u16string_view key, const void* data,
                    std::size_t size);

@@ -34,8 +34,7 @@ void ForEachRecord(Block& block, Visit visit) {
 
 StoreResult CheckProfilePath(const std::string& dataFolder, std::u16string_view name,
                              const std::string& folder, std::string& path) {
-  if (const auto problem = ProfileNameProblem(name))
-    return {StoreStatus::kBadName, *problem};
+  if (const auto problem = ProfileNameProblem(name)) return {StoreStatus::kBadName, *problem};
   path = ProfilePath(dataFolder, name, folder);
   if (folder.empty() && !LiesInsideFolder(dataFolder, path))
     return {StoreStatus::kOutsideFolder,

@@ -36,8 +36,7 @@ std::optional<std::string> ProfileNameProblem(std::u16string_view name) {
     if (c < 0x20 || c == 0x7F) return "The profile name cannot contain control characters.";
   }
   if (!IsValidUtf16(name)) return "The profile name is not valid text.";
-  if (name.size() >= static_cast<std::size_t>(kPathUnits))
-    return "The profile name is too long.";
+  if (name.size() >= static_cast<std::size_t>(kPathUnits)) return "The profile name is too long.";
   std::u16string fileName(name);
   fileName += kExtension;
   if (platform::Utf16ToUtf8(fileName).size() > kMaxFileNameBytes)

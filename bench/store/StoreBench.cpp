@@ -4,11 +4,10 @@
 // the file before the rename, as every store write does. The ratios at the end
 // come from this one run.
 
+#include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <stdlib.h>
 #include <unistd.h>
-
-#include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <cstring>
@@ -154,8 +153,10 @@ int main(int argc, char** argv) {
   const double plug = reporter.Time("BM_WritePlug/real_time");
   std::printf("\nRatios (same run):\n");
   if (plainProfile > 0 && saveLoad > 0)
-    std::printf("  SaveProfile + LoadProfile / plain write+rename+read of the same bytes: %.2f "
-                "(goal <= 3)\n", saveLoad / plainProfile);
+    std::printf(
+        "  SaveProfile + LoadProfile / plain write+rename+read of the same bytes: %.2f "
+        "(goal <= 3)\n",
+        saveLoad / plainProfile);
   if (plainConfig > 0 && plug > 0)
     std::printf("  WritePlug / plain write+rename+read of config.ini's bytes: %.2f\n",
                 plug / plainConfig);

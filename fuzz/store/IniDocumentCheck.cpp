@@ -5,12 +5,13 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Text.h"
 #include "store/IniDocument.h"
 
 namespace {
 
-using ValueList = std::vector<std::pair<std::pair<std::u16string, std::u16string>,
-                                        std::optional<std::u16string>>>;
+using ValueList = std::vector<
+    std::pair<std::pair<std::u16string, std::u16string>, std::optional<std::u16string>>>;
 
 // Every value the document holds, by section and key as listed.
 ValueList AllValues(const IniDocument& doc) {
@@ -18,7 +19,8 @@ ValueList AllValues(const IniDocument& doc) {
   for (const std::u16string& section : doc.SectionNames())
     for (const std::u16string& key : doc.KeyNames(section)) {
       const auto value = doc.FindValue(section, key);
-      values.push_back({{section, key}, value ? std::optional<std::u16string>(*value) : std::nullopt});
+      values.push_back(
+          {{section, key}, value ? std::optional<std::u16string>(*value) : std::nullopt});
     }
   return values;
 }
@@ -50,10 +52,12 @@ std::optional<std::string> CheckIniDocument(std::string_view bytes) {
       readBack != record)
     return "a written struct does not read back";
   for (const auto& [where, value] : before) {
-    if (where.first == u"GROUP" && where.second == u"PERFORMANCE_INFO") continue;
+    if (platform::EqualsNoCase(where.first, u"GROUP") &&
+        platform::EqualsNoCase(where.second, u"PERFORMANCE_INFO"))
+      continue;
     const auto now = reread.FindValue(where.first, where.second);
-    const std::optional<std::u16string> nowValue = now ? std::optional<std::u16string>(*now)
-                                                       : std::nullopt;
+    const std::optional<std::u16string> nowValue =
+        now ? std::optional<std::u16string>(*now) : std::nullopt;
     if (nowValue != value) return "a write changed another value";
   }
   return std::nullopt;

@@ -1,5 +1,3 @@
-#include "store/ConfigFile.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,6 +7,7 @@
 #include "TestFiles.h"
 #include "model/FixedText.h"
 #include "platform/Text.h"
+#include "store/ConfigFile.h"
 #include "store/ProfileFile.h"
 
 namespace {
@@ -50,8 +49,8 @@ TEST_F(ConfigFileTest, FirstRunWritesTheListAndFourProfiles) {
                     FirstRunSlot(u'1') + FirstRunSlot(u'2') + FirstRunSlot(u'3')));
   for (const char16_t* name : {u"Profile 1", u"Profile 2", u"Profile 3", u"Profile 4"}) {
     const std::string path = ProfilePath(Data(), name);
-    EXPECT_EQ(ReadBytes(path), Utf16Le(u"[GROUP]\r\nCurrentProfileName=" + std::u16string(name) +
-                                       u"\r\n"));
+    EXPECT_EQ(ReadBytes(path),
+              Utf16Le(u"[GROUP]\r\nCurrentProfileName=" + std::u16string(name) + u"\r\n"));
   }
   EXPECT_EQ(FixedText(record->slots[3].profileName), u"Profile 4");
   EXPECT_EQ(record->slots[3].profileColor, kDefaultProfileColor);
@@ -148,8 +147,9 @@ TEST_F(ConfigFileTest, SlotsReadTheirNamedProfileFromTheList) {
 }
 
 TEST_F(ConfigFileTest, MissingModeRecordWritesOnlyThatSlot) {
-  WriteConfig(u"[MyXlistNumber]\r\nTotalListNumber=2\r\n[Mode_1]\r\nProfileData=3\r\n"
-              u"[Mode_3]\r\nProfileData=0\r\n[Mode_4]\r\nProfileData=1\r\n");
+  WriteConfig(
+      u"[MyXlistNumber]\r\nTotalListNumber=2\r\n[Mode_1]\r\nProfileData=3\r\n"
+      u"[Mode_3]\r\nProfileData=0\r\n[Mode_4]\r\nProfileData=1\r\n");
   const auto record = Start();
   const std::u16string expected =
       u"[MyXlistNumber]\r\nTotalListNumber=4\r\n[Mode_1]\r\nProfileData=3\r\n"
@@ -169,10 +169,11 @@ TEST_F(ConfigFileTest, WholeSectionSaveWritesTenSettingsInOrder) {
   record->osdProfile = 0;
   record->plug = 0;
   ASSERT_TRUE(SaveConfig(*record, Data()));
-  EXPECT_EQ(ReadBytes(ConfigPath(Data())),
-            Utf16Le(u"[Setting]\r\nPlug=1\r\nFWVersion=0105\r\nSleep=4\r\nProfile=2\r\nKeyMode=0\r\n"
-                    u"PollingRate=3\r\nLanguage=104\r\nOSD_Color=0\r\nOSD_Profile=0\r\n"
-                    u"OSD_Effect=1\r\nUI_Autorun=1\r\nSyncMode=0\r\n"));
+  EXPECT_EQ(
+      ReadBytes(ConfigPath(Data())),
+      Utf16Le(u"[Setting]\r\nPlug=1\r\nFWVersion=0105\r\nSleep=4\r\nProfile=2\r\nKeyMode=0\r\n"
+              u"PollingRate=3\r\nLanguage=104\r\nOSD_Color=0\r\nOSD_Profile=0\r\n"
+              u"OSD_Effect=1\r\nUI_Autorun=1\r\nSyncMode=0\r\n"));
 }
 
 TEST_F(ConfigFileTest, ServiceRecordsPlugAndFirmwareVersion) {

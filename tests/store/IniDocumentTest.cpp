@@ -1,5 +1,3 @@
-#include "store/IniDocument.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
@@ -7,6 +5,7 @@
 
 #include "TestFiles.h"
 #include "platform/Text.h"
+#include "store/IniDocument.h"
 
 namespace {
 
@@ -21,8 +20,9 @@ TEST(IniDocumentTest, NewDocumentIsUtf16WithBomAndCrLfLines) {
   ASSERT_TRUE(doc.WriteString(u"GROUP", u"CurrentProfileName", u"Game"));
   ASSERT_TRUE(doc.WriteInt(u"GROUP", u"RepotRate", -3));
   ASSERT_TRUE(doc.WriteInt(u"Setting", u"Plug", 1));
-  EXPECT_EQ(doc.Serialize(),
-            Utf16Le(u"[GROUP]\r\nCurrentProfileName=Game\r\nRepotRate=-3\r\n[Setting]\r\nPlug=1\r\n"));
+  EXPECT_EQ(
+      doc.Serialize(),
+      Utf16Le(u"[GROUP]\r\nCurrentProfileName=Game\r\nRepotRate=-3\r\n[Setting]\r\nPlug=1\r\n"));
 }
 
 struct PlacementCase {
@@ -101,10 +101,17 @@ TEST(IniDocumentTest, StringReadsStopAtNulAndAtTheBufferSize) {
 
 TEST(IniDocumentTest, ReadsTheLeadingNumberOfAnIntegerValue) {
   const std::pair<const char16_t*, int> cases[] = {
-      {u"12", 12},          {u"-5", -5},          {u"+7", 7},
-      {u"12abc", 12},       {u"abc", 0},          {u"0x10", 0},
-      {u"\"42\"", 42},      {u"3.9", 3},          {u"- 4", 0},
-      {u"4294967297", 1},   {u"2147483648", INT32_MIN},
+      {u"12", 12},
+      {u"-5", -5},
+      {u"+7", 7},
+      {u"12abc", 12},
+      {u"abc", 0},
+      {u"0x10", 0},
+      {u"\"42\"", 42},
+      {u"3.9", 3},
+      {u"- 4", 0},
+      {u"4294967297", 1},
+      {u"2147483648", INT32_MIN},
       {u"", -1 /*default*/},
   };
   for (const auto& [value, expected] : cases) {
@@ -147,16 +154,17 @@ TEST(IniDocumentTest, RefusesNamesAndValuesThatWouldNotReadBackAsWritten) {
   const std::u16string nul(1, u'\0');
   const std::array<std::u16string, 3> good = {u"S", u"k", u"v"};
   const std::array<std::u16string, 3> bad[] = {
-      {u"", u"k", u"v"},         {u"S]", u"k", u"v"},       {u"S\r\n[T", u"k", u"v"},
-      {u" S", u"k", u"v"},       {u"S", u"", u"v"},         {u"S", u"a=b", u"v"},
-      {u"S", u";k", u"v"},       {u"S", u"[k", u"v"},       {u"S", u"k ", u"v"},
-      {u"S", u"k", u"v\r\nx=1"}, {u"S", u"k", u"v\n"},      {u"S", u"k" + nul, u"v"},
+      {u"", u"k", u"v"},         {u"S]", u"k", u"v"},  {u"S\r\n[T", u"k", u"v"},
+      {u" S", u"k", u"v"},       {u"S", u"", u"v"},    {u"S", u"a=b", u"v"},
+      {u"S", u";k", u"v"},       {u"S", u"[k", u"v"},  {u"S", u"k ", u"v"},
+      {u"S", u"k", u"v\r\nx=1"}, {u"S", u"k", u"v\n"}, {u"S", u"k" + nul, u"v"},
       {u"S", u"k", u"a" + nul},
   };
   for (const auto& [section, key, value] : bad) {
     IniDocument doc = ParseWide(u"[S]\r\nk=old\r\n");
     const std::string before = doc.Serialize();
-    EXPECT_FALSE(doc.WriteString(section, key, value)) << Narrow(section + u"|" + key + u"|" + value);
+    EXPECT_FALSE(doc.WriteString(section, key, value))
+        << Narrow(section + u"|" + key + u"|" + value);
     EXPECT_EQ(doc.Serialize(), before);
   }
   IniDocument doc;

@@ -1,18 +1,16 @@
-#include "store/IniFile.h"
-
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <string>
 
 #include "TestFiles.h"
 #include "platform/DebugOutput.h"
+#include "store/IniFile.h"
 
 namespace {
 
@@ -67,10 +65,10 @@ TEST_F(IniFileTest, EveryWriteKeepsTheRestOfTheFile) {
 TEST_F(IniFileTest, WriteThatChangesNothingLeavesTheFileAlone) {
   IniFile file(PathOf("a.ini"));
   ASSERT_TRUE(file.WriteInt(u"S", u"k", 1));
-  struct stat before{};
+  struct stat before {};
   stat(file.Path().c_str(), &before);
   ASSERT_TRUE(file.WriteInt(u"S", u"k", 1));
-  struct stat after{};
+  struct stat after {};
   stat(file.Path().c_str(), &after);
   EXPECT_EQ(before.st_ino, after.st_ino);
 }

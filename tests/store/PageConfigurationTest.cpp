@@ -1,5 +1,3 @@
-#include "store/PageConfiguration.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -11,6 +9,7 @@
 #include "model/FixedText.h"
 #include "model/LightDefaults.h"
 #include "store/ConfigFile.h"
+#include "store/PageConfiguration.h"
 #include "store/ProfileFile.h"
 
 namespace {

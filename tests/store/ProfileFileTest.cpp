@@ -1,9 +1,6 @@
-#include "store/ProfileFile.h"
-
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <cstring>
 #include <filesystem>
@@ -15,6 +12,7 @@
 #include "model/LightDefaults.h"
 #include "store/DecimalText.h"
 #include "store/IniFile.h"
+#include "store/ProfileFile.h"
 
 namespace {
 
@@ -70,7 +68,8 @@ TEST_F(ProfileFileTest, ProfileSavedByOneProcessLoadsIdenticalInAnother) {
 
 TEST_F(ProfileFileTest, OneRewriteEndsAsTheSeparateWritesWould) {
   const auto block = MakeSampleProfile();
-  const std::string start = Utf16Le(u"; mine\r\n[GROUP]\r\nRepotRate=1\r\nExtra=kept\r\n[Other]\r\nx=1\r\n");
+  const std::string start =
+      Utf16Le(u"; mine\r\n[GROUP]\r\nRepotRate=1\r\nExtra=kept\r\n[Other]\r\nx=1\r\n");
   WriteBytes(ProfileFileOf("Batch"), start);
   WriteBytes(ProfileFileOf("Single"), start);
   ASSERT_TRUE(SaveProfile(*block, Data(), u"Batch"));
@@ -148,9 +147,18 @@ TEST_F(ProfileFileTest, MissingProfilesFolderFailsAndLeavesTheRecord) {
 
 TEST_F(ProfileFileTest, NamesThatCannotBeFileNamesAreRefused) {
   const std::u16string refused[] = {
-      u"",       u".",         u"..",          u"../config", u"a/b",
-      u"a\\b",   u"tab\there", u"line\nbreak", std::u16string(1, u'\0'),
-      u"\xD800", std::u16string(300, u'n'),    std::u16string(200, u'\u00E9'),
+      u"",
+      u".",
+      u"..",
+      u"../config",
+      u"a/b",
+      u"a\\b",
+      u"tab\there",
+      u"line\nbreak",
+      std::u16string(1, u'\0'),
+      u"\xD800",
+      std::u16string(300, u'n'),
+      std::u16string(200, u'\u00E9'),
   };
   for (const auto& name : refused) {
     auto block = ResetBlock();
@@ -226,21 +234,38 @@ struct RepairCase {
 
 TEST(ProfileRepairTest, ServiceRepairTable) {
   const RepairCase cases[] = {
-      {"RepotRate 7", [](ProfileBlock& b) { b.repotRate = 7; }, [](ProfileBlock& b) { b.repotRate = 3; }},
-      {"RepotRate -1", [](ProfileBlock& b) { b.repotRate = -1; }, [](ProfileBlock& b) { b.repotRate = 3; }},
+      {"RepotRate 7", [](ProfileBlock& b) { b.repotRate = 7; },
+       [](ProfileBlock& b) { b.repotRate = 3; }},
+      {"RepotRate -1", [](ProfileBlock& b) { b.repotRate = -1; },
+       [](ProfileBlock& b) { b.repotRate = 3; }},
       {"performance bytes",
-       [](ProfileBlock& b) { b.performanceInfo = {4, 4, 5, 4, 4}; },
-       [](ProfileBlock& b) { b.performanceInfo = {3, 0, 0, 1, 0}; }},
+       [](ProfileBlock& b) {
+         b.performanceInfo = {4, 4, 5, 4, 4};
+       },
+       [](ProfileBlock& b) {
+         b.performanceInfo = {3, 0, 0, 1, 0};
+       }},
       {"performance at their limits",
-       [](ProfileBlock& b) { b.performanceInfo = {3, 3, 4, 3, 3}; },
-       [](ProfileBlock& b) { b.performanceInfo = {3, 3, 4, 3, 3}; }},
-      {"effect 15", [](ProfileBlock& b) { b.lightInfo.effect = 15; }, [](ProfileBlock& b) { b.lightInfo.effect = 0; }},
-      {"colour mode 2", [](ProfileBlock& b) { b.lightInfo.colorMode = 2; }, [](ProfileBlock& b) { b.lightInfo.colorMode = 1; }},
-      {"brightness 9", [](ProfileBlock& b) { b.lightInfo.brightness = 9; }, [](ProfileBlock& b) { b.lightInfo.brightness = 4; }},
-      {"speed 5", [](ProfileBlock& b) { b.lightInfo.speed = 5; }, [](ProfileBlock& b) { b.lightInfo.speed = 4; }},
-      {"colour option 8", [](ProfileBlock& b) { b.lightInfo.colorOption = 8; }, [](ProfileBlock& b) { b.lightInfo.colorOption = 0; }},
-      {"colour black", [](ProfileBlock& b) { b.lightInfo.color = 0; }, [](ProfileBlock& b) { b.lightInfo.color = 0x00FF00; }},
-      {"colour past 24 bits", [](ProfileBlock& b) { b.lightInfo.color = 0x01000000; }, [](ProfileBlock& b) { b.lightInfo.color = 0x00FF00; }},
+       [](ProfileBlock& b) {
+         b.performanceInfo = {3, 3, 4, 3, 3};
+       },
+       [](ProfileBlock& b) {
+         b.performanceInfo = {3, 3, 4, 3, 3};
+       }},
+      {"effect 15", [](ProfileBlock& b) { b.lightInfo.effect = 15; },
+       [](ProfileBlock& b) { b.lightInfo.effect = 0; }},
+      {"colour mode 2", [](ProfileBlock& b) { b.lightInfo.colorMode = 2; },
+       [](ProfileBlock& b) { b.lightInfo.colorMode = 1; }},
+      {"brightness 9", [](ProfileBlock& b) { b.lightInfo.brightness = 9; },
+       [](ProfileBlock& b) { b.lightInfo.brightness = 4; }},
+      {"speed 5", [](ProfileBlock& b) { b.lightInfo.speed = 5; },
+       [](ProfileBlock& b) { b.lightInfo.speed = 4; }},
+      {"colour option 8", [](ProfileBlock& b) { b.lightInfo.colorOption = 8; },
+       [](ProfileBlock& b) { b.lightInfo.colorOption = 0; }},
+      {"colour black", [](ProfileBlock& b) { b.lightInfo.color = 0; },
+       [](ProfileBlock& b) { b.lightInfo.color = 0x00FF00; }},
+      {"colour past 24 bits", [](ProfileBlock& b) { b.lightInfo.color = 0x01000000; },
+       [](ProfileBlock& b) { b.lightInfo.color = 0x00FF00; }},
   };
   for (const auto& c : cases) {
     auto block = MakeSampleProfile();

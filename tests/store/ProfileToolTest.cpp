@@ -1,6 +1,5 @@
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -93,8 +92,8 @@ TEST_F(ProfileToolTest, ShowsAssignedKeysInPlainWords) {
   text += u"0123456789ABCDEF"[(sum >> 4) & 15];
   text += u"0123456789ABCDEF"[sum & 15];
   const std::string file = Data() + "/Profiles/Profile 1.ini";
-  WriteBytes(file, Utf16Le(u"[GROUP]\r\nCurrentProfileName=Profile 1\r\nBUTTON_INFO_1=" + text +
-                           u"\r\n"));
+  WriteBytes(
+      file, Utf16Le(u"[GROUP]\r\nCurrentProfileName=Profile 1\r\nBUTTON_INFO_1=" + text + u"\r\n"));
   const ToolRun show = RunTool("show " + Quoted(file));
   EXPECT_EQ(show.status, 0) << show.output;
   EXPECT_NE(show.output.find("Standard layer: 1 key changed"), std::string::npos) << show.output;

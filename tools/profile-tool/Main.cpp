@@ -69,7 +69,7 @@ std::string FileNameOf(const std::string& file) {
 }
 
 PathKind KindOf(const std::string& path) {
-  struct stat info{};
+  struct stat info {};
   if (::stat(path.c_str(), &info) != 0) return PathKind::kMissing;
   if (S_ISDIR(info.st_mode)) return PathKind::kDataFolder;
   if (!S_ISREG(info.st_mode)) return PathKind::kOther;

@@ -86,8 +86,10 @@ std::string HumanizeNameKey(std::u16string_view key) {
   if (key.starts_with(u"LIGHT_")) key.remove_prefix(6);
   std::string text = platform::Utf16ToUtf8(key);
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '_') text[i] = ' ';
-    else if (i > 0) text[i] = static_cast<char>(platform::AsciiLower(static_cast<char16_t>(text[i])));
+    if (text[i] == '_')
+      text[i] = ' ';
+    else if (i > 0)
+      text[i] = static_cast<char>(platform::AsciiLower(static_cast<char16_t>(text[i])));
   }
   return text;
 }
@@ -126,8 +128,8 @@ std::string LightingText(const LightInfo& light) {
                          : std::string("No such effect, shown as the first");
   text += " (effect " + std::to_string(light.effect) + ")";
   text += light.colorMode == 0 ? ", static colour" : ", colour cycle";
-  text += ", brightness " + std::to_string(light.brightness) + " of " +
-          std::to_string(kMaxBrightness);
+  text +=
+      ", brightness " + std::to_string(light.brightness) + " of " + std::to_string(kMaxBrightness);
   text += ", speed " + std::to_string(light.speed) + " of " + std::to_string(kMaxSpeed);
   text += ", colour " + ColorText(light.color);
   text += ", colour choice " + std::to_string(light.colorOption + 1);

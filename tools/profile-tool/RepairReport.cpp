@@ -33,7 +33,7 @@ std::u16string Folded(std::u16string_view key) {
 }
 
 bool Exists(const std::string& path) {
-  struct stat info{};
+  struct stat info {};
   return ::lstat(path.c_str(), &info) == 0;
 }
 
@@ -66,9 +66,9 @@ struct RecordKey {
 };
 
 std::vector<RecordKey> RecordKeys() {
-  std::vector<RecordKey> keys = {{u"LIGHT_INFO", sizeof(LightInfo), "the lighting"},
-                                 {u"PERFORMANCE_INFO", sizeof(PerformanceInfo),
-                                  "the performance values"}};
+  std::vector<RecordKey> keys = {
+      {u"LIGHT_INFO", sizeof(LightInfo), "the lighting"},
+      {u"PERFORMANCE_INFO", sizeof(PerformanceInfo), "the performance values"}};
   for (int i = 0; i < kButtonInfoCount; ++i)
     keys.push_back({u"BUTTON_INFO_" + DecimalText(i), sizeof(ButtonInfo),
                     KeyIndexName(i) + " on the standard layer"});
@@ -76,8 +76,8 @@ std::vector<RecordKey> RecordKeys() {
     keys.push_back({u"FNBUTTON_INFO_" + DecimalText(i), sizeof(ButtonInfo),
                     KeyIndexName(i) + " on the Fn layer"});
   for (int i = 0; i < kGButtonInfoCount; ++i)
-    keys.push_back({u"G_BUTTON_INFO_" + DecimalText(i), sizeof(ButtonInfo),
-                    "G key " + std::to_string(i + 1)});
+    keys.push_back(
+        {u"G_BUTTON_INFO_" + DecimalText(i), sizeof(ButtonInfo), "G key " + std::to_string(i + 1)});
   return keys;
 }
 
@@ -100,19 +100,30 @@ struct ProfileField {
 
 std::vector<ProfileField> ProfileFields() {
   return {
-      {u"RepotRate", "RepotRate", [](const ProfileBlock& b) { return uint32_t(b.repotRate); }, false},
+      {u"RepotRate", "RepotRate", [](const ProfileBlock& b) { return uint32_t(b.repotRate); },
+       false},
       {u"PERFORMANCE_INFO", "PERFORMANCE_INFO repeat delay",
        [](const ProfileBlock& b) { return uint32_t{b.performanceInfo.repeatDelay}; }, false},
-      {u"PERFORMANCE_INFO", "PERFORMANCE_INFO byte 1", [](const ProfileBlock& b) { return uint32_t{b.performanceInfo.option1}; }, false},
-      {u"PERFORMANCE_INFO", "PERFORMANCE_INFO byte 2", [](const ProfileBlock& b) { return uint32_t{b.performanceInfo.option2}; }, false},
-      {u"PERFORMANCE_INFO", "PERFORMANCE_INFO byte 3", [](const ProfileBlock& b) { return uint32_t{b.performanceInfo.option3}; }, false},
-      {u"PERFORMANCE_INFO", "PERFORMANCE_INFO byte 4", [](const ProfileBlock& b) { return uint32_t{b.performanceInfo.option4}; }, false},
-      {u"LIGHT_INFO", "LIGHT_INFO effect", [](const ProfileBlock& b) { return uint32_t{b.lightInfo.effect}; }, false},
-      {u"LIGHT_INFO", "LIGHT_INFO colour mode", [](const ProfileBlock& b) { return uint32_t{b.lightInfo.colorMode}; }, false},
-      {u"LIGHT_INFO", "LIGHT_INFO brightness", [](const ProfileBlock& b) { return uint32_t{b.lightInfo.brightness}; }, false},
-      {u"LIGHT_INFO", "LIGHT_INFO speed", [](const ProfileBlock& b) { return uint32_t{b.lightInfo.speed}; }, false},
-      {u"LIGHT_INFO", "LIGHT_INFO colour choice", [](const ProfileBlock& b) { return uint32_t{b.lightInfo.colorOption}; }, false},
-      {u"LIGHT_INFO", "LIGHT_INFO colour", [](const ProfileBlock& b) { return b.lightInfo.color; }, true},
+      {u"PERFORMANCE_INFO", "PERFORMANCE_INFO byte 1",
+       [](const ProfileBlock& b) { return uint32_t{b.performanceInfo.option1}; }, false},
+      {u"PERFORMANCE_INFO", "PERFORMANCE_INFO byte 2",
+       [](const ProfileBlock& b) { return uint32_t{b.performanceInfo.option2}; }, false},
+      {u"PERFORMANCE_INFO", "PERFORMANCE_INFO byte 3",
+       [](const ProfileBlock& b) { return uint32_t{b.performanceInfo.option3}; }, false},
+      {u"PERFORMANCE_INFO", "PERFORMANCE_INFO byte 4",
+       [](const ProfileBlock& b) { return uint32_t{b.performanceInfo.option4}; }, false},
+      {u"LIGHT_INFO", "LIGHT_INFO effect",
+       [](const ProfileBlock& b) { return uint32_t{b.lightInfo.effect}; }, false},
+      {u"LIGHT_INFO", "LIGHT_INFO colour mode",
+       [](const ProfileBlock& b) { return uint32_t{b.lightInfo.colorMode}; }, false},
+      {u"LIGHT_INFO", "LIGHT_INFO brightness",
+       [](const ProfileBlock& b) { return uint32_t{b.lightInfo.brightness}; }, false},
+      {u"LIGHT_INFO", "LIGHT_INFO speed",
+       [](const ProfileBlock& b) { return uint32_t{b.lightInfo.speed}; }, false},
+      {u"LIGHT_INFO", "LIGHT_INFO colour choice",
+       [](const ProfileBlock& b) { return uint32_t{b.lightInfo.colorOption}; }, false},
+      {u"LIGHT_INFO", "LIGHT_INFO colour", [](const ProfileBlock& b) { return b.lightInfo.color; },
+       true},
   };
 }
 
@@ -134,14 +145,16 @@ void RepairReport::CheckDataFolder(const std::string& dataFolder) {
   const std::string path = ConfigPath(dataFolder);
   m_out << "Checking " << path << "\n";
   if (!Exists(path)) {
-    Repair("config.ini is missing: the first start creates it with the list count, the four "
-           "mode slots, their list entries and their profile files.");
+    Repair(
+        "config.ini is missing: the first start creates it with the list count, the four "
+        "mode slots, their list entries and their profile files.");
     return;
   }
   IniDocument doc = IniFile(path).Load();
   if (doc.Encoding() != IniEncoding::kUtf16Le)
-    Note("the file does not start with the UTF-16 byte-order mark; it is read as it is and "
-         "keeps its encoding when written.");
+    Note(
+        "the file does not start with the UTF-16 byte-order mark; it is read as it is and "
+        "keeps its encoding when written.");
 
   auto record = std::make_unique<ConfigRecord>();
   ResetConfig(*record);
@@ -159,8 +172,10 @@ void RepairReport::CheckDataFolder(const std::string& dataFolder) {
     const int read = field.get(*record);
     const int used = field.get(*repaired);
     if (raw != read)
-      Repair("Setting " + key + "=" + std::to_string(raw) + " does not fit its one-byte field "
-             "and is read as " + std::to_string(read) + ".");
+      Repair("Setting " + key + "=" + std::to_string(raw) +
+             " does not fit its one-byte field "
+             "and is read as " +
+             std::to_string(read) + ".");
     if (read != used)
       Repair("Setting " + key + "=" + std::to_string(read) + " is outside " + field.range +
              ": it is used as " + std::to_string(used) + ".");
@@ -181,7 +196,8 @@ void RepairReport::CheckDataFolder(const std::string& dataFolder) {
     const std::u16string name(FixedText(repaired->slots[s].profileName));
     if (const auto problem = ProfileNameProblem(name)) {
       Repair("slot " + std::to_string(s) + "'s profile name \"" + Narrow(name) +
-             "\" cannot be a file name (" + *problem + "); its profile is not read and keeps "
+             "\" cannot be a file name (" + *problem +
+             "); its profile is not read and keeps "
              "its reset values.");
       continue;
     }
@@ -193,8 +209,9 @@ void RepairReport::CheckProfile(const std::string& path, int slot,
                                 const std::optional<std::u16string>& expectedName) {
   m_out << "Checking " << path << " (mode slot " << slot << ")\n";
   if (!Exists(path)) {
-    Repair("the file is missing: loading creates it holding only CurrentProfileName; the "
-           "profile keeps its reset values.");
+    Repair(
+        "the file is missing: loading creates it holding only CurrentProfileName; the "
+        "profile keeps its reset values.");
     return;
   }
   const IniDocument doc = IniFile(path).Load();
@@ -212,22 +229,26 @@ void RepairReport::CheckProfile(const std::string& path, int slot,
     known.insert(Folded(key));
     const std::u16string value = doc.ReadString(kGroup, key, u"");
     if (value.size() >= static_cast<std::size_t>(kPathUnits))
-      Repair(Narrow(key) + " is " + std::to_string(value.size()) + " characters long: it is cut "
-             "to " + std::to_string(kPathUnits - 1) + ".");
+      Repair(Narrow(key) + " is " + std::to_string(value.size()) +
+             " characters long: it is cut "
+             "to " +
+             std::to_string(kPathUnits - 1) + ".");
   }
   for (const RecordKey& record : RecordKeys()) {
     known.insert(Folded(record.key));
     const auto value = doc.FindValue(kGroup, record.key);
     std::vector<unsigned char> scratch(record.size);
     if (value && !doc.ReadStruct(kGroup, record.key, scratch.data(), record.size))
-      Repair(Narrow(record.key) + " " + StructProblem(*value, record.size) + ": it is ignored and " +
-             record.part + " keeps its reset value.");
+      Repair(Narrow(record.key) + " " + StructProblem(*value, record.size) +
+             ": it is ignored and " + record.part + " keeps its reset value.");
   }
 
   auto read = [&](bool pages) {
     auto block = std::make_unique<ProfileBlock>();
-    if (pages) ResetProfileForSlot(*block, slot);
-    else ResetProfile(*block);
+    if (pages)
+      ResetProfileForSlot(*block, slot);
+    else
+      ResetProfile(*block);
     ReadProfileDocument(doc, *block);
     return block;
   };
@@ -239,9 +260,8 @@ void RepairReport::CheckProfile(const std::string& path, int slot,
   RepairProfile(*pagesUsed, slot, LightDefaultsFrom::SlotRow);
   auto stored = [&](const char16_t* key) {
     if (std::u16string_view(key) == kRepotRateKey) return doc.FindValue(kGroup, key).has_value();
-    std::vector<unsigned char> scratch(std::u16string_view(key) == u"LIGHT_INFO"
-                                           ? sizeof(LightInfo)
-                                           : sizeof(PerformanceInfo));
+    std::vector<unsigned char> scratch(
+        std::u16string_view(key) == u"LIGHT_INFO" ? sizeof(LightInfo) : sizeof(PerformanceInfo));
     return doc.ReadStruct(kGroup, key, scratch.data(), scratch.size());
   };
   for (const ProfileField& field : ProfileFields()) {
@@ -251,7 +271,8 @@ void RepairReport::CheckProfile(const std::string& path, int slot,
     const uint32_t service = field.get(*serviceUsed);
     const uint32_t pages = field.get(*pagesUsed);
     if (before == service && field.get(*pagesRead) == pages) continue;
-    std::string text = std::string(field.what) + " " + ValueText(before, field.isColor) + " is out "
+    std::string text = std::string(field.what) + " " + ValueText(before, field.isColor) +
+                       " is out "
                        "of range: ";
     text += service == pages ? "it is used as " + ValueText(service, field.isColor)
                              : "the service uses " + ValueText(service, field.isColor) +
