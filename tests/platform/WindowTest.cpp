@@ -1,10 +1,12 @@
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
 
 #include "PlatformTestSupport.h"
 #include "platform/MessageIds.h"
+#include "platform/ProcessLink.h"
 #include "platform/PublishedWindows.h"
 
 namespace platform::test {
@@ -88,6 +90,21 @@ TEST_F(WindowTest, AnEarlierProcessWithOurIdLeavesNoTitlesBehind) {
   RecordingWindow window;
   ASSERT_TRUE(window.Create(u"", Rect{}));
   EXPECT_NE(access(table.c_str(), F_OK), 0);
+}
+
+TEST_F(WindowTest, AForkedChildGetsHandlesOfItsOwn) {
+  ASSERT_EQ(ProcessLink::ProcessId(), getpid());
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    RecordingWindow window;
+    const bool own = ProcessLink::ProcessId() == getpid() && window.Create(u"", Rect{}) &&
+                     window.Handle() >> 32 == static_cast<std::uint64_t>(getpid());
+    _exit(own ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 TEST_F(WindowTest, FlagsKeepTheirValues) {
