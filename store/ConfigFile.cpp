@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "model/FixedText.h"
+#include "model/LightInfoRules.h"
 #include "store/DecimalText.h"
 #include "store/IniFile.h"
 #include "store/ProfileFile.h"
@@ -142,6 +143,8 @@ void RepairConfig(ConfigRecord& record) {
   if (record.autorun != 0 && record.autorun != 1) record.autorun = kDefaultOnOff;
   if (record.syncMode > 1) record.syncMode = 0;
   if (record.sleep > 4) record.sleep = kDefaultSleep;
+  const int slot = record.profile < kSlotCount ? record.profile : 0;
+  RepairLightSettings(record.current.lightInfo, slot, LightDefaultsFrom::SlotRow);
 }
 
 StoreResult SaveConfig(const ConfigRecord& record, const std::string& dataFolder) {

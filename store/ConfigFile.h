@@ -33,7 +33,8 @@ StoreResult LoadConfig(ConfigRecord& record, const std::string& dataFolder);
 // `doc` (and whose profile file LoadConfig would create). For readers that must not write.
 void ReadConfigDocument(IniDocument& doc, ConfigRecord& record, std::vector<int>& created);
 
-// The range repairs of the Setting values (Profile is left for its users to check).
+// The range repairs of the Setting values (Profile is left for its users to
+// check), and the range checks of the current profile's lighting, all but its colour.
 void RepairConfig(ConfigRecord& record);
 
 // Writes Profile, KeyMode, PollingRate, Language, OSD_Color, OSD_Profile,

@@ -125,6 +125,19 @@ TEST_F(ConfigFileTest, SettingsAreReadCutToTheirFieldsAndRepaired) {
   }
 }
 
+TEST_F(ConfigFileTest, RepairChecksTheCurrentLightingButNotItsColour) {
+  auto record = std::make_unique<ConfigRecord>();
+  ResetConfig(*record);
+  record->profile = 2;
+  record->current.lightInfo.colorMode = 5;
+  record->current.lightInfo.brightness = 9;
+  record->current.lightInfo.color = 0;
+  RepairConfig(*record);
+  EXPECT_EQ(record->current.lightInfo.colorMode, 0);  // slot 2's default mode
+  EXPECT_EQ(record->current.lightInfo.brightness, 4);
+  EXPECT_EQ(record->current.lightInfo.color, 0u);
+}
+
 TEST_F(ConfigFileTest, SlotsReadTheirNamedProfileFromTheList) {
   WriteConfig(
       u"[MyXlistNumber]\r\nTotalListNumber=7\r\n"
