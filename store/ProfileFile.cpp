@@ -1,7 +1,6 @@
 #include "store/ProfileFile.h"
 
 #include <cstring>
-#include <vector>
 
 #include "model/FixedText.h"
 #include "platform/Text.h"
