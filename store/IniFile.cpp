@@ -145,7 +145,7 @@ bool IniFile::Update(const std::function<bool(IniDocument&)>& edit, IniDocument*
 
   IniDocument doc = exists ? IniDocument::Parse(old) : IniDocument();
   const bool editable = edit(doc);
-  const std::string bytes = doc.Serialize();
+  const std::string bytes = editable ? doc.Serialize() : std::string();
   if (edited) *edited = std::move(doc);
   if (!editable) return Fail("the name or value cannot be stored on one line");
   if (exists && bytes == old) return true;
