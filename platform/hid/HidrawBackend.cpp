@@ -47,13 +47,23 @@ std::uint32_t DeviceIdOf(udev_device* device) {
 
 }  // namespace
 
+HidrawBackend::HidrawBackend(Discovery discovery) : m_discovery(discovery) {}
+
 HidrawBackend::~HidrawBackend() { Stop(); }
 
 bool HidrawBackend::Start(HidBackendListener& listener) {
   m_listener = &listener;
+  m_wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  if (m_wakeFd < 0) return false;
+  if (m_discovery == Discovery::kUdev && !StartDiscovery()) return false;
+  m_stopping = false;
+  m_thread = std::thread([this] { Run(); });
+  return true;
+}
+
+bool HidrawBackend::StartDiscovery() {
   m_udev = udev_new();
   if (!m_udev) return false;
-  m_wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
   m_monitor = udev_monitor_new_from_netlink(m_udev, "udev");
   if (m_monitor) {
     udev_monitor_filter_add_match_subsystem_devtype(m_monitor, "hidraw", nullptr);
@@ -76,9 +86,6 @@ bool HidrawBackend::Start(HidBackendListener& listener) {
     }
   }
   udev_enumerate_unref(enumerate);
-
-  m_stopping = false;
-  m_thread = std::thread([this] { Run(); });
   return true;
 }
 
@@ -129,12 +136,18 @@ void HidrawBackend::Consider(udev_device* device) {
     }
     return;
   }
+  AdoptNode(*info, fd, devnode);
+}
+
+void HidrawBackend::AdoptNode(const HidInterfaceInfo& info, int fd, const std::string& devnode) {
+  // The reader drains each node until it would block; a blocking node would stall it.
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
   {
     std::lock_guard lock(m_mutex);
-    m_nodes[deviceId] = Node{fd, devnode, false};
+    m_nodes[info.deviceId] = Node{fd, devnode, false};
   }
   Wake();
-  m_listener->InterfaceOpened(*info);
+  m_listener->InterfaceOpened(info);
 }
 
 void HidrawBackend::Forget(std::uint32_t deviceId) {

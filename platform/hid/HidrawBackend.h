@@ -19,8 +19,16 @@ namespace tarnwick {
 // caller's window thread. Device IDs are the hidraw minor numbers plus one.
 class HidrawBackend : public HidBackend {
  public:
-  HidrawBackend() = default;
+  // kNone leaves finding nodes to the caller (AdoptNode), so tests can serve fake nodes
+  // without touching /dev.
+  enum class Discovery { kUdev, kNone };
+
+  explicit HidrawBackend(Discovery discovery = Discovery::kUdev);
   ~HidrawBackend() override;
+
+  // Takes over an open node of a wanted interface (the backend closes it) and announces it.
+  // Only between Start and Stop.
+  void AdoptNode(const HidInterfaceInfo& info, int fd, const std::string& devnode);
 
   bool Start(HidBackendListener& listener) override;
   void Stop() override;
@@ -33,12 +41,14 @@ class HidrawBackend : public HidBackend {
     bool gone = false;  // announced as closed; the reader thread closes the descriptor
   };
 
+  bool StartDiscovery();
   void Consider(udev_device* device);
   void Forget(std::uint32_t deviceId);
   void Run();
   void ReadFrom(std::uint32_t deviceId, int fd);
   void Wake();
 
+  const Discovery m_discovery;
   HidBackendListener* m_listener = nullptr;
   udev* m_udev = nullptr;
   udev_monitor* m_monitor = nullptr;
