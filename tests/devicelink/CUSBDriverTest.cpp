@@ -167,6 +167,14 @@ TEST_F(DriverOnVirtualKeyboardTest, UnplugAndReplugAreAnnounced) {
   EXPECT_EQ(driver->DeviceList().size(), 4u);
 }
 
+TEST_F(DriverOnVirtualKeyboardTest, ReopenKeepsTheListAndAnnouncesNothing) {
+  EXPECT_TRUE(driver->ReopenDevice());
+  PumpUntilIdle();
+  EXPECT_EQ(driver->DeviceList().size(), 4u) << "re-arrivals replace their entries";
+  EXPECT_TRUE(target.received.empty());
+  EXPECT_EQ(driver->SendRefresh(), 0);
+}
+
 TEST_F(DriverOnVirtualKeyboardTest, SingleReportCommands) {
   struct Case {
     const char* name;
@@ -188,6 +196,22 @@ TEST_F(DriverOnVirtualKeyboardTest, SingleReportCommands) {
        },
        0,
        {{0x0A, 0x0A, 0x09, 0x04, 0x02, 0x06}},
+       {200}},
+      {"lighting of a profile: effect 3 is device code 8",
+       [&] {
+         driver->SendLighting(LightInfo{3, 1, 2, 1, 0xFF, 4});
+         return 0;
+       },
+       0,
+       {{0x0A, 0x0A, 0x08, 0x02, 0x01, 0x04}},
+       {200}},
+      {"lighting of an effect without a row is the standard effect",
+       [&] {
+         driver->SendLighting(LightInfo{13, 0, 4, 4, 0xFF, 0});
+         return 0;
+       },
+       0,
+       {{0x0A, 0x0A, 0x01, 0x04, 0x04, 0x00}},
        {200}},
   };
   for (const Case& c : cases) {
