@@ -8,7 +8,7 @@
 #include "devicelink/ReportPacer.h"
 #include "platform/Window.h"
 
-// A window that records every message it receives.
+// A window that records the device protocol messages it receives (numbers 1000 and up).
 class RecordingWindow : public platform::Window {
  public:
   struct Received {
