@@ -33,3 +33,15 @@ function(pv37_stage_files target)
   endforeach()
   add_custom_target(${target} ALL DEPENDS ${outputs})
 endfunction()
+
+# pv37_add_fuzzer(<name> SOURCES <sources...>): a libFuzzer target (clang only). The
+# parsers under test are listed among the sources rather than linked, so that they carry
+# the coverage instrumentation.
+function(pv37_add_fuzzer name)
+  cmake_parse_arguments(ARG "" "" "SOURCES" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined -fno-omit-frame-pointer)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_libraries(${name} PRIVATE platform)
+endfunction()
