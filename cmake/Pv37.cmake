@@ -45,3 +45,17 @@ function(pv37_add_fuzzer name)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
   target_link_libraries(${name} PRIVATE platform)
 endfunction()
+
+# pv37_add_corpus_replay(<component> <name> SOURCES <fuzz entry point...> LIBS <libs...>
+#                        CORPUS <folders...>)
+# Builds the fuzz entry point with an ordinary main that feeds it every committed input, so
+# every build (and the sanitizer build) checks the corpus without the fuzzing compiler.
+function(pv37_add_corpus_replay component name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;CORPUS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES} ${CMAKE_SOURCE_DIR}/fuzz/CorpusReplay.cpp)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  add_test(NAME ${name} COMMAND ${name} ${ARG_CORPUS})
+  set_tests_properties(${name} PROPERTIES LABELS ${component} TIMEOUT 600)
+endfunction()
