@@ -3,12 +3,18 @@
 #include <cstring>
 
 #include "model/FixedText.h"
+#include "model/LightDefaults.h"
 #include "store/ConfigFile.h"
 #include "store/ProfileFile.h"
 
+uint32_t PageProfileColor(int slot) { return DefaultColor(slot); }
+
 StoreResult LoadPageConfiguration(ConfigRecord& record, const std::string& dataFolder) {
   std::memset(&record, 0, sizeof record);
-  for (int s = 0; s < kSlotCount; ++s) record.slots[s] = DefaultSlotEntry(s);
+  for (int s = 0; s < kSlotCount; ++s) {
+    record.slots[s] = DefaultSlotEntry(s);
+    record.slots[s].profileColor = PageProfileColor(s);
+  }
   StoreResult result = LoadConfig(record, dataFolder);
   RepairConfig(record);
   if (record.profile >= kSlotCount) record.profile = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "store/ConfigRecord.h"
@@ -8,10 +9,16 @@
 // The settings pages' way of loading the configuration and switching profiles,
 // kept here so that both deliverables share one tested implementation.
 
-// Clears the record, gives the four slots their default entries, reads
-// config.ini (with its first-run writes), repairs the settings and reads the
-// current slot's profile file over the cleared profile. A stored Profile
-// outside 0..3 becomes 0, so the current slot always exists.
+// The pages' built-in colour of the profile list entry of mode slot `slot`: the
+// slot's default lighting colour. Entries the pages create for a slot without
+// its mode record, and the entry of a profile being left, take this colour.
+uint32_t PageProfileColor(int slot);
+
+// Clears the record, gives the four slots their default entries (coloured from
+// the pages' built-in table), reads config.ini (with its first-run writes),
+// repairs the settings and reads the current slot's profile file over the
+// cleared profile. A stored Profile outside 0..3 becomes 0, so the current slot
+// always exists.
 StoreResult LoadPageConfiguration(ConfigRecord& record, const std::string& dataFolder);
 
 // Makes `slot` current: Profile = slot, the profile reset to the slot's

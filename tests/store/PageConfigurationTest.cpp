@@ -9,6 +9,7 @@
 #include "model/FixedText.h"
 #include "model/LightDefaults.h"
 #include "store/ConfigFile.h"
+#include "store/IniFile.h"
 #include "store/PageConfiguration.h"
 #include "store/ProfileFile.h"
 
@@ -42,6 +43,18 @@ TEST_F(PageConfigurationTest, FreshFolderLoadsDefaultsAndSelectsSlotDefaults) {
     EXPECT_EQ(light.brightness, 4);
     EXPECT_EQ(light.speed, 4);
     EXPECT_EQ(record->current.performanceInfo.repeatDelay, 3);
+  }
+}
+
+TEST_F(PageConfigurationTest, FirstRunEntriesTakeThePagesColourTable) {
+  auto record = std::make_unique<ConfigRecord>();
+  ASSERT_TRUE(LoadPageConfiguration(*record, Data()));
+  const IniFile config(ConfigPath(Data()));
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    EXPECT_EQ(PageProfileColor(slot), DefaultColor(slot));
+    EXPECT_EQ(record->slots[slot].profileColor, PageProfileColor(slot));
+    const std::u16string entry = u"MyXlistIconInfo" + std::u16string(1, u'0' + slot);
+    EXPECT_EQ(config.ReadInt(entry, u"ProfileColor", 0), static_cast<int>(PageProfileColor(slot)));
   }
 }
 
