@@ -315,6 +315,7 @@ bool IniDocument::WriteString(std::u16string_view section, std::u16string_view k
   if (!IsStorableSection(section) || !IsStorableKey(key) || !IsStorableValue(value)) return false;
   const auto header = FindSection(section);
   if (!header) {
+    m_changed = true;
     if (!m_lines.empty()) EnsureTerminated(m_lines.size() - 1);
     m_lines.push_back(MakeLine(u"[" + std::u16string(section) + u"]"));
     m_lines.push_back(MakeLine(std::u16string(key) + u"=" + std::u16string(value)));
@@ -322,12 +323,16 @@ bool IniDocument::WriteString(std::u16string_view section, std::u16string_view k
   }
   if (const auto index = FindKey(*header, key)) {
     Line& line = m_lines[*index];
+    std::u16string text =
+        line.text.substr(line.nameBegin, line.nameEnd - line.nameBegin) + u"=" + std::u16string(value);
+    if (text == line.text) return true;
     std::string terminator = std::move(line.terminator);
-    line = MakeLine(line.text.substr(line.nameBegin, line.nameEnd - line.nameBegin) + u"=" +
-                    std::u16string(value));
+    line = MakeLine(std::move(text));
     line.terminator = std::move(terminator);
+    m_changed = true;
     return true;
   }
+  m_changed = true;
   std::size_t last = *header;
   const std::size_t end = SectionEnd(*header);
   for (std::size_t i = *header + 1; i < end; ++i)

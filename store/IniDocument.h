@@ -27,6 +27,8 @@ class IniDocument {
   std::string Serialize() const;
 
   IniEncoding Encoding() const { return m_encoding; }
+  // True once a write changed the text; a document nobody changed need not be written back.
+  bool Changed() const { return m_changed; }
 
   // The trimmed value up to its first NUL unit; nullopt when the key is absent.
   std::optional<std::u16string_view> FindValue(std::u16string_view section,
@@ -79,4 +81,5 @@ class IniDocument {
 
   IniEncoding m_encoding = IniEncoding::kUtf16Le;
   std::vector<Line> m_lines;
+  bool m_changed = false;
 };

@@ -145,10 +145,12 @@ bool IniFile::Update(const std::function<bool(IniDocument&)>& edit, IniDocument*
 
   IniDocument doc = exists ? IniDocument::Parse(old) : IniDocument();
   const bool editable = edit(doc);
-  const std::string bytes = editable ? doc.Serialize() : std::string();
+  // An unchanged document leaves the file as it is: no rewrite, no new modification time.
+  const bool unchanged = exists && !doc.Changed();
+  const std::string bytes = editable && !unchanged ? doc.Serialize() : std::string();
   if (edited) *edited = std::move(doc);
   if (!editable) return Fail("the name or value cannot be stored on one line");
-  if (exists && bytes == old) return true;
+  if (unchanged || (exists && bytes == old)) return true;
 
   const std::string temp = target + ".tmp";
   const mode_t mode = exists ? (info.st_mode & 07777) : 0666;

@@ -69,6 +69,28 @@ struct ReadCase {
   std::u16string expected;
 };
 
+TEST(IniDocumentTest, OnlyWritesThatAlterTheTextCountAsChanges) {
+  struct Case {
+    const char16_t* section;
+    const char16_t* key;
+    const char16_t* value;
+    bool changed;
+  };
+  const Case cases[] = {
+      {u"S", u"k", u"1", false},   // same value, same spelling
+      {u"s", u"K", u"1", false},   // names match without regard to case
+      {u"S", u"k", u"2", true},    // new value
+      {u"S", u"spaced", u"x", true},  // "spaced = x" is rewritten as "spaced=x"
+      {u"S", u"new", u"1", true},  // new key
+      {u"T", u"k", u"1", true},    // new section
+  };
+  for (const Case& c : cases) {
+    IniDocument doc = ParseWide(u"[S]\r\nk=1\r\nspaced = x\r\n");
+    ASSERT_TRUE(doc.WriteString(c.section, c.key, c.value));
+    EXPECT_EQ(doc.Changed(), c.changed) << platform::Utf16ToUtf8(c.key);
+  }
+}
+
 TEST(IniDocumentTest, ReadsStringsAsThePrivateProfileFunctionsDo) {
   const ReadCase cases[] = {
       {u"[Setting]\r\nLanguage=e\r\n", u"SETTING", u"language", u"e"},
