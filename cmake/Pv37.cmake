@@ -17,8 +17,8 @@ function(pv37_add_tests component)
     DISCOVERY_TIMEOUT 60)
 endfunction()
 
-# pv37_stage_file(<source> <relative destination>): copies a data file into the
-# staging folder at build time, so the staged tree matches an installation.
+# pv37_stage_files(<target> FILES "<source>=><relative destination>" ...): copies data
+# files into the staging folder at build time, so the staged tree matches an installation.
 function(pv37_stage_files target)
   cmake_parse_arguments(ARG "" "" "FILES" ${ARGN})
   foreach(pair IN LISTS ARG_FILES)
